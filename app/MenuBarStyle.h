@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QProxyStyle>
+
+// Draws each menu bar item as its icon followed by its caption; the platform
+// styles show either one or the other.
+class MenuBarStyle final : public QProxyStyle
+{
+    Q_OBJECT
+
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget = nullptr) const override;
+
+    static constexpr int IconSize = 18;
+    static constexpr int Gap = 4;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "AppError.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+
+// The one place that shows errors and the program's own messages.
+namespace Messages {
+
+// Stop icon, the application title as caption, the full-stop rule applied.
+void showError(const QString &message);
+// A plain message box with one of the program's fixed texts.
+void showInfo(const QString &message);
+// A yes/no question such as "Delete record?"; true for yes.
+bool confirm(const QString &question);
+
+// Runs a command; an error stops it and is shown, and the program goes on.
+template <typename Command>
+void guarded(Command &&command)
+{
+    try {
+        command();
+    } catch (const AppError &error) {
+        showError(error.message());
+    } catch (const std::exception &error) {
+        showError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// While one exists, messages are recorded instead of shown, and questions are
+// answered with `answer`: lets tests run the windows' commands unattended.
+class Recorder final
+{
+public:
+    explicit Recorder(bool answer = true);
+    ~Recorder();
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+
+    QStringList errors;
+    QStringList infos;
+    QStringList questions;
+    bool answer;
+};
+
+} // namespace Messages

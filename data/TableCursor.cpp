@@ -1,0 +1,558 @@
+#include "TableCursor.h"
+
+#include "AppError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace {
+
+QString engineText(const QSqlError &error)
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return text.trimmed();
+}
+
+QString quoted(const QString &identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\""))
+        + QLatin1Char('"');
+}
+
+bool sameValue(const QVariant &cell, const QVariant &wanted)
+{
+    if (cell.isNull() || wanted.isNull())
+        return false;
+    if (cell.typeId() == QMetaType::QDate || wanted.typeId() == QMetaType::QDate)
+        return cell.toDate() == wanted.toDate();
+    return cell.toString() == wanted.toString();
+}
+
+} // namespace
+
+TableCursor::TableCursor(const QString &objectName, const QString &table,
+                         const QStringList &columns, QObject *parent)
+    : QObject(parent)
+    , m_table(table)
+    , m_columns(columns)
+{
+    setObjectName(objectName);
+}
+
+void TableCursor::fail(const QString &message) const
+{
+    throw AppError(objectName() + QLatin1String(": ") + message, QStringLiteral("EDatabaseError"));
+}
+
+void TableCursor::checkActive() const
+{
+    if (!isActive())
+        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+void TableCursor::open()
+{
+    if (isActive())
+        return;
+    loadRows();
+    m_state = State::Browse;
+    rebuildView();
+    setCurrent(m_view.isEmpty() ? -1 : 0);
+    m_bof = true;
+    emit rowsReset();
+    emit stateChanged();
+    emit currentChanged();
+}
+
+void TableCursor::loadRows()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen())
+        throw AppError(db.lastError().isValid() ? engineText(db.lastError())
+                                                : QStringLiteral("The database is not open"),
+                       QStringLiteral("EOleException"));
+
+    QStringList cols;
+    for (const QString &c : m_columns)
+        cols << quoted(c);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY 1")
+                            .arg(m_keyExpression, cols.join(QLatin1String(", ")), quoted(m_table));
+    if (!query.exec(sql))
+        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+
+    std::vector<Row> rows;
+    while (query.next()) {
+        Row row;
+        row.key = query.value(0).toLongLong();
+        row.values.reserve(m_columns.size());
+        for (int i = 0; i < m_columns.size(); ++i)
+            row.values.append(fromStorage(i, query.value(i + 1)));
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+    m_rows = std::move(rows);
+}
+
+TableCursor::Row TableCursor::readRow(qint64 key) const
+{
+    // Read back what the engine stored, generated identity and defaults included.
+    Row row;
+    row.key = key;
+    QStringList cols;
+    for (const QString &c : m_columns)
+        cols << quoted(c);
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                      .arg(cols.join(QLatin1String(", ")), quoted(m_table), m_keyExpression));
+    query.addBindValue(key);
+    const bool found = query.exec() && query.next();
+    for (int c = 0; c < m_columns.size(); ++c)
+        row.values.append(found ? fromStorage(c, query.value(c)) : fromStorage(c, toStorage(c, m_buffer.at(c))));
+    return row;
+}
+
+void TableCursor::close()
+{
+    if (!isActive())
+        return;
+    m_rows.clear();
+    m_view.clear();
+    m_buffer.clear();
+    m_changedColumns.clear();
+    m_modified = false;
+    m_current = -1;
+    m_eof = m_bof = true;
+    m_state = State::Inactive;
+    emit rowsReset();
+    emit stateChanged();
+    emit currentChanged();
+}
+
+void TableCursor::refresh()
+{
+    checkActive();
+    checkBrowseMode();
+    const qint64 key = (m_current >= 0 && m_current < m_view.size()) ? m_rows[m_view[m_current]].key : -1;
+    loadRows();
+    rebuildView();
+    const int at = indexOfKey(key);
+    setCurrent(at >= 0 ? at : (m_view.isEmpty() ? -1 : 0));
+    emit rowsReset();
+    emit currentChanged();
+}
+
+int TableCursor::recordCount() const
+{
+    return m_view.size() + (m_state == State::Insert ? 1 : 0);
+}
+
+QVariant TableCursor::fromStorage(int column, const QVariant &stored) const
+{
+    if (stored.isNull())
+        return QVariant();
+    if (m_dateColumns.contains(m_columns.at(column))) {
+        const QString text = stored.toString();
+        QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        return date.isValid() ? QVariant(date) : QVariant(text);
+    }
+    return stored;
+}
+
+QVariant TableCursor::toStorage(int column, const QVariant &value) const
+{
+    if (value.isNull())
+        return QVariant(QMetaType(QMetaType::QString));
+    if (m_dateColumns.contains(m_columns.at(column))) {
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().toString(Qt::ISODate);
+        if (value.typeId() == QMetaType::QDateTime)
+            return value.toDateTime().date().toString(Qt::ISODate);
+    }
+    return value;
+}
+
+bool TableCursor::rowMatches(const Row &row) const
+{
+    if (!m_filtered)
+        return true;
+    for (const FieldCondition &condition : m_filter) {
+        const int column = columnIndex(condition.column);
+        if (column < 0 || !sameValue(row.values.at(column), condition.value))
+            return false;
+    }
+    return true;
+}
+
+void TableCursor::rebuildView()
+{
+    m_view.clear();
+    m_view.reserve(int(m_rows.size()));
+    for (int i = 0; i < int(m_rows.size()); ++i) {
+        if (rowMatches(m_rows[i]))
+            m_view.append(i);
+    }
+}
+
+int TableCursor::indexOfKey(qint64 key) const
+{
+    for (int i = 0; i < m_view.size(); ++i) {
+        if (m_rows[m_view[i]].key == key)
+            return i;
+    }
+    return -1;
+}
+
+void TableCursor::setCurrent(int viewRow)
+{
+    const bool moved = viewRow != m_current;
+    m_current = viewRow;
+    m_eof = m_bof = (recordCount() == 0);
+    if (moved)
+        emit currentChanged();
+}
+
+void TableCursor::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+void TableCursor::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void TableCursor::first()
+{
+    checkActive();
+    checkBrowseMode();
+    setCurrent(m_view.isEmpty() ? -1 : 0);
+    m_bof = true;
+}
+
+void TableCursor::last()
+{
+    checkActive();
+    checkBrowseMode();
+    setCurrent(int(m_view.size()) - 1);
+    m_eof = true;
+}
+
+void TableCursor::next()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_current >= int(m_view.size()) - 1) {
+        m_eof = true;
+        return;
+    }
+    setCurrent(m_current + 1);
+}
+
+void TableCursor::prior()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_current <= 0) {
+        m_bof = true;
+        return;
+    }
+    setCurrent(m_current - 1);
+}
+
+void TableCursor::moveTo(int viewRow)
+{
+    checkActive();
+    if (viewRow == m_current)
+        return;
+    checkBrowseMode();
+    if (viewRow >= 0 && viewRow < m_view.size())
+        setCurrent(viewRow);
+}
+
+bool TableCursor::locate(const QString &column, const QVariant &value)
+{
+    checkActive();
+    checkBrowseMode();
+    const int c = columnIndex(column);
+    if (c < 0)
+        return false;
+    for (int i = 0; i < m_view.size(); ++i) {
+        if (sameValue(m_rows[m_view[i]].values.at(c), value)) {
+            setCurrent(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant TableCursor::value(const QString &column) const
+{
+    const int c = columnIndex(column);
+    if (!isActive() || c < 0)
+        fail(QStringLiteral("Field '%1' not found").arg(column));
+    if (isEditing())
+        return m_buffer.at(c);
+    if (m_current < 0 || m_current >= m_view.size())
+        return QVariant();
+    return m_rows[m_view[m_current]].values.at(c);
+}
+
+QVariant TableCursor::valueAt(int viewRow, int column) const
+{
+    if (!isActive() || column < 0 || column >= m_columns.size())
+        return QVariant();
+    if (isEditing() && viewRow == m_current)
+        return m_buffer.at(column);
+    if (viewRow < 0 || viewRow >= m_view.size())
+        return QVariant();
+    return m_rows[m_view[viewRow]].values.at(column);
+}
+
+void TableCursor::setValue(const QString &column, const QVariant &value)
+{
+    checkActive();
+    const int c = columnIndex(column);
+    if (c < 0)
+        fail(QStringLiteral("Field '%1' not found").arg(column));
+    if (!isEditing())
+        fail(QStringLiteral("Dataset not in edit or insert mode"));
+    m_buffer[c] = value;
+    m_changedColumns.insert(c);
+    m_modified = true;
+    emit rowValuesChanged(m_current);
+}
+
+void TableCursor::insert()
+{
+    checkActive();
+    checkBrowseMode();
+    m_buffer = QVector<QVariant>(m_columns.size());
+    m_changedColumns.clear();
+    m_modified = false;
+    setState(State::Insert);
+    emit rowsReset();
+    setCurrent(int(m_view.size()));
+}
+
+void TableCursor::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (m_view.isEmpty()) {
+        insert();
+        return;
+    }
+    m_buffer = m_rows[m_view[m_current]].values;
+    m_changedColumns.clear();
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void TableCursor::post()
+{
+    checkActive();
+    if (!isEditing())
+        fail(QStringLiteral("Dataset not in edit or insert mode"));
+
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery query(db);
+    QList<int> changed = m_changedColumns.values();
+    std::sort(changed.begin(), changed.end());
+
+    if (m_state == State::Insert) {
+        QStringList names, marks;
+        for (int c : changed) {
+            names << quoted(m_columns.at(c));
+            marks << QStringLiteral("?");
+        }
+        const QString sql = changed.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoted(m_table), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        if (!query.prepare(sql))
+            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        for (int c : changed)
+            query.addBindValue(toStorage(c, m_buffer.at(c)));
+        if (!query.exec())
+            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+
+        m_rows.push_back(readRow(query.lastInsertId().toLongLong()));
+        const qint64 key = m_rows.back().key;
+        m_buffer.clear();
+        m_changedColumns.clear();
+        m_modified = false;
+        m_state = State::Browse;
+        rebuildView();
+        const int at = indexOfKey(key);
+        m_current = -2; // force the change notification
+        emit rowsReset();
+        setCurrent(at >= 0 ? at : (m_view.isEmpty() ? -1 : 0));
+        emit stateChanged();
+        return;
+    }
+
+    Row &row = m_rows[m_view[m_current]];
+    if (!changed.isEmpty()) {
+        QStringList sets;
+        for (int c : changed)
+            sets << quoted(m_columns.at(c)) + QLatin1String(" = ?");
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(quoted(m_table), sets.join(QLatin1String(", ")), m_keyExpression);
+        if (!query.prepare(sql))
+            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        for (int c : changed)
+            query.addBindValue(toStorage(c, m_buffer.at(c)));
+        query.addBindValue(row.key);
+        if (!query.exec())
+            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        for (int c : changed)
+            row.values[c] = fromStorage(c, toStorage(c, m_buffer.at(c)));
+    }
+    m_buffer.clear();
+    m_changedColumns.clear();
+    m_modified = false;
+    setState(State::Browse);
+    emit rowValuesChanged(m_current);
+}
+
+void TableCursor::cancel()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == State::Insert;
+    m_buffer.clear();
+    m_changedColumns.clear();
+    m_modified = false;
+    m_state = State::Browse;
+    if (wasInsert) {
+        emit rowsReset();
+        setCurrent(m_view.isEmpty() ? -1 : int(m_view.size()) - 1);
+    } else {
+        emit rowValuesChanged(m_current);
+    }
+    emit stateChanged();
+}
+
+void TableCursor::remove()
+{
+    checkActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_current < 0 || m_current >= m_view.size())
+        fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    if (m_state == State::Edit)
+        cancel();
+
+    const int rowIndex = m_view[m_current];
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression)))
+        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+    query.addBindValue(m_rows[rowIndex].key);
+    if (!query.exec())
+        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+
+    m_rows.erase(m_rows.begin() + rowIndex);
+    const int at = m_current;
+    rebuildView();
+    m_current = -2;
+    emit rowsReset();
+    setCurrent(m_view.isEmpty() ? -1 : std::min(at, int(m_view.size()) - 1));
+}
+
+void TableCursor::removeAllInView()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_view.isEmpty())
+        return;
+
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.transaction())
+        throw AppError(engineText(db.lastError()), QStringLiteral("EOleException"));
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression))) {
+        const QString text = engineText(query.lastError());
+        db.rollback();
+        throw AppError(text, QStringLiteral("EOleException"));
+    }
+    QSet<qint64> gone;
+    gone.reserve(m_view.size());
+    for (int index : std::as_const(m_view)) {
+        query.bindValue(0, m_rows[index].key);
+        if (!query.exec()) {
+            const QString text = engineText(query.lastError());
+            db.rollback();
+            throw AppError(text, QStringLiteral("EOleException"));
+        }
+        gone.insert(m_rows[index].key);
+    }
+    if (!db.commit()) {
+        const QString text = engineText(db.lastError());
+        db.rollback();
+        throw AppError(text, QStringLiteral("EOleException"));
+    }
+    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
+                                [&gone](const Row &row) { return gone.contains(row.key); }),
+                 m_rows.end());
+    rebuildView();
+    m_current = -2;
+    emit rowsReset();
+    setCurrent(m_view.isEmpty() ? -1 : 0);
+}
+
+void TableCursor::setFilter(const RowFilter &filter)
+{
+    const bool same = filter.size() == m_filter.size()
+        && std::equal(filter.begin(), filter.end(), m_filter.begin(),
+                      [](const FieldCondition &a, const FieldCondition &b) {
+                          return a.column == b.column && a.value == b.value;
+                      });
+    if (same)
+        return;
+    if (m_filtered && isActive())
+        checkBrowseMode();
+    m_filter = filter;
+    if (m_filtered && isActive()) {
+        rebuildView();
+        m_current = -2;
+        emit rowsReset();
+        setCurrent(m_view.isEmpty() ? -1 : 0);
+    }
+}
+
+void TableCursor::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    if (isActive())
+        checkBrowseMode();
+    m_filtered = on;
+    if (isActive()) {
+        rebuildView();
+        m_current = -2;
+        emit rowsReset();
+        setCurrent(m_view.isEmpty() ? -1 : 0);
+    }
+}

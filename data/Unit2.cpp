@@ -1,0 +1,63 @@
+#include "Unit2.h"
+
+#include "CourseDatabase.h"
+#include "Messages.h"
+#include "TableCursor.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+
+TDataModule2 *DataModule2 = nullptr;
+
+namespace {
+int connectionSerial = 0;
+}
+
+TDataModule2::TDataModule2(const QString &folder, QObject *parent)
+    : QObject(parent)
+    , Turok(new TableCursor(QStringLiteral("Turok"), QStringLiteral("urok"),
+                            CourseDatabase::lessonColumns(), this))
+    , Tjurnal(new TableCursor(QStringLiteral("Tjurnal"), QStringLiteral("jurnal"),
+                              CourseDatabase::journalColumns(), this))
+    , Tpas(new TableCursor(QStringLiteral("Tpas"), QStringLiteral("pas"),
+                           CourseDatabase::passwordColumns(), this))
+    , m_connectionName(QStringLiteral("korvelta-%1").arg(++connectionSerial))
+{
+    Tjurnal->setDateColumns({QStringLiteral("data")});
+    for (TableCursor *table : {Turok, Tjurnal, Tpas})
+        table->setConnectionName(m_connectionName);
+
+    // Loading: the connection, then each table; every failure gets its own box.
+    const QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
+    Messages::guarded([&] {
+        CourseDatabase::openSqlite(m_connectionName, QDir(dir).filePath(QString::fromLatin1(CourseDatabase::FileName)));
+    });
+    for (TableCursor *table : {Turok, Tjurnal, Tpas})
+        Messages::guarded([table] { table->open(); });
+
+    Messages::guarded([this] { DataModuleCreate(); });
+}
+
+TDataModule2::~TDataModule2()
+{
+    DataModuleDestroy();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void TDataModule2::DataModuleCreate()
+{
+    Turok->open();
+    Tjurnal->open();
+    Tpas->open();
+}
+
+void TDataModule2::DataModuleDestroy()
+{
+    Turok->close();
+    Tjurnal->close();
+    Tpas->close();
+}

@@ -1,0 +1,18 @@
+# Sources of data/, added to the libraries by the top-level CMakeLists.
+file(READ ${CMAKE_CURRENT_LIST_DIR}/schema.sql SCHEMA_SQL)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/schema_sql.h.in ${CMAKE_BINARY_DIR}/generated/schema_sql.h @ONLY)
+
+list(APPEND CORE_SOURCES
+  data/AppError.h data/AppError.cpp
+  data/LessonPaths.h data/LessonPaths.cpp
+  data/TableCursor.h data/TableCursor.cpp
+  data/CourseDatabase.h data/CourseDatabase.cpp
+  data/JournalRows.h data/JournalRows.cpp
+)
+list(APPEND GUI_SOURCES
+  data/Messages.h data/Messages.cpp
+  data/Platform.h data/Platform.cpp
+  data/PageViewer.h data/PageViewer.cpp
+  data/MediaPlayer.h data/MediaPlayer.cpp
+  data/Unit2.h data/Unit2.cpp
+)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds and prints every benchmark figure; each case runs in a process of its
+# own (so start-up is measured cold), on an Xvfb display this script starts.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${KORVELTA_BUILD_DIR:-$root/build}"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
+
+display_number=120
+while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
+Xvfb ":$display_number" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY=":$display_number"
+for name in $("$build/bench/korvelta-bench" --list); do
+  [ $# -gt 0 ] && [[ ! " $* " =~ " $name " ]] && continue
+  "$build/bench/korvelta-bench" "$name" 2>/dev/null
+done

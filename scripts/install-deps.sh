@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the program, its tests and its benchmarks need.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
+  qt6-webengine-dev qt6-webengine-dev-tools
+  qt6-multimedia-dev qt6-svg-dev libqt6svg6 libqt6opengl6-dev libgl-dev
+  libqt6sql6-sqlite
+  libjpeg62-turbo-dev libsodium-dev
+  mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
+  # run
+  qt6-qpa-plugins qt6-image-formats-plugins libqt6webenginecore6-bin
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-libav fluid-soundfont-gm
+  fonts-dejavu-core fonts-liberation
+  # tests
+  xvfb xauth poppler-utils sqlite3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,1 @@
+# Sources of teacher/, added to the libraries by the top-level CMakeLists.

@@ -1,0 +1,1 @@
+# Sources of testing/, added to the libraries by the top-level CMakeLists.
