@@ -6,17 +6,27 @@
 #include "MenuBarStyle.h"
 #include "Messages.h"
 #include "TableCursor.h"
+#include "Unit13.h"
 #include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit6.h"
+#include "Unit7.h"
+#include "JournalRows.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
 #include <QTreeWidgetItem>
+
+#include <functional>
 
 TForm1 *Form1 = nullptr;
 
@@ -64,6 +74,22 @@ TForm1::TForm1(QWidget *parent)
     connect(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
     connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(ui->N4, &QAction::triggered, this, &TForm1::N4Click);
+    connect(ui->nn1, &QAction::triggered, this, &TForm1::nn1Click);
+    connect(ui->nn2, &QAction::triggered, this, &TForm1::nn2Click);
+    connect(ui->nn3, &QAction::triggered, this, &TForm1::nn3Click);
+    connect(ui->nn4, &QAction::triggered, this, &TForm1::nn4Click);
+    connect(ui->nn5, &QAction::triggered, this, &TForm1::nn5Click);
+    // The marks of these two are the program's own state, not a click's toggle.
+    connect(ui->N5, &QAction::triggered, this, [this](bool checked) {
+        ui->N5->setChecked(!checked);
+        N5Click();
+    });
+    connect(ui->N7, &QAction::triggered, this, &TForm1::N7Click);
+    connect(ui->N8, &QAction::triggered, this, [this](bool checked) {
+        ui->N8->setChecked(!checked);
+        N8Click();
+    });
+    connect(ui->TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Change);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1->start(1000);
 
@@ -169,7 +195,8 @@ void TForm1::BitBtn4Click()
 
 void TForm1::N1Click()
 {
-    // The lesson editor window comes with the teacher's tools.
+    if (Form4)
+        Form4->show();
 }
 
 void TForm1::N2Click()
@@ -184,7 +211,141 @@ void TForm1::N3Click()
 
 void TForm1::N4Click()
 {
-    // The password window comes with the teacher's tools.
+    if (Form7)
+        Form7->show();
+}
+
+std::optional<QString> TForm1::existingLessonFile(const QString &column) const
+{
+    const auto path = LessonPaths::resolveLessonFile(AppDir, DataModule2->Turok->value(column));
+    if (path && LessonPaths::fileExists(*path))
+        return path;
+    return std::nullopt;
+}
+
+void TForm1::TreeView1Change()
+{
+    QTreeWidgetItem *node = ui->TreeView1->currentItem();
+    if (!node)
+        return;
+    Messages::guarded([&] {
+        TableCursor *lessons = DataModule2->Turok;
+        const QString text = node->text(0);
+        // No match keeps the lesson row that was current; every later step uses it.
+        lessons->locate(QStringLiteral("urok"), text);
+
+        QIcon opened;
+        opened.addFile(QStringLiteral(":/icons/topic.svg"), QSize(), QIcon::Normal);
+        opened.addFile(QStringLiteral(":/icons/topic-opened.svg"), QSize(), QIcon::Selected);
+        node->setIcon(0, opened);
+
+        const std::pair<const char *, QAction *> commands[] = {
+            {"jpg", ui->nn2}, {"avi", ui->nn3}, {"wav", ui->N8},
+            {"test", ui->nn5}, {"htm", ui->nn1}, {"exe", ui->nn4},
+        };
+        for (const auto &[column, item] : commands)
+            item->setEnabled(LessonPaths::isSet(lessons->value(QString::fromLatin1(column))));
+
+        if (const auto page = existingLessonFile(QStringLiteral("htm"))) {
+            ui->WebBrowser1->Navigate(*page);
+            if (!Learner::name().isEmpty()) {
+                JournalRows::append(*DataModule2->Tjurnal, QDate::currentDate(), Learner::name(),
+                                    Learner::group(), text, 0);
+            }
+        } else {
+            ui->WebBrowser1->Navigate(LessonPaths::join(AppDir, CoverPage));
+        }
+    });
+}
+
+void TForm1::nn1Click()
+{
+    Messages::guarded([this] {
+        if (const auto page = existingLessonFile(QStringLiteral("htm")))
+            ui->WebBrowser1->Navigate(*page);
+    });
+}
+
+void TForm1::nn2Click()
+{
+    Messages::guarded([this] {
+        if (const auto picture = existingLessonFile(QStringLiteral("jpg"))) {
+            Form3->loadPicture(*picture);
+            Form3->show();
+        }
+    });
+}
+
+void TForm1::nn3Click()
+{
+    Messages::guarded([this] {
+        if (const auto video = existingLessonFile(QStringLiteral("avi"))) {
+            MediaPlayer1->setFileName(*video);
+            MediaPlayer1->Open();
+            MediaPlayer1->Play();
+        }
+    });
+}
+
+void TForm1::nn4Click()
+{
+    Messages::guarded([this] {
+        // Started by its full path alone, not waited for; a failure to start is not reported.
+        if (const auto program = existingLessonFile(QStringLiteral("exe")))
+            QProcess::startDetached(LessonPaths::toDisk(*program), {});
+    });
+}
+
+void TForm1::nn5Click()
+{
+    Messages::guarded([this] {
+        if (existingLessonFile(QStringLiteral("test")) && Form13)
+            Form13->show();
+    });
+}
+
+void TForm1::N8Click()
+{
+    Messages::guarded([this] {
+        const auto narration = existingLessonFile(QStringLiteral("wav"));
+        if (!narration)
+            return;
+        MediaPlayer1->setFileName(*narration);
+        MediaPlayer1->Open();
+        if (ui->N8->isChecked())
+            MediaPlayer1->Play();
+        else
+            MediaPlayer1->Stop();
+        ui->N8->setChecked(!ui->N8->isChecked());
+    });
+}
+
+void TForm1::N5Click()
+{
+    Messages::guarded([this] {
+        ui->N5->setChecked(!ui->N5->isChecked());
+        if (const auto melody = existingLessonFile(QStringLiteral("mid"))) {
+            MediaPlayer2->setFileName(*melody);
+            MediaPlayer2->Open();
+        }
+        if (ui->N5->isChecked())
+            MediaPlayer2->Play();
+        else
+            MediaPlayer2->Stop();
+    });
+}
+
+void TForm1::N7Click()
+{
+    Messages::guarded([this] {
+        const QString chosen = Messages::chooseFile(OpenDialogFilter);
+        if (!chosen.isEmpty()) {
+            MediaPlayer2->setFileName(chosen);
+            MediaPlayer2->Open();
+            MediaPlayer2->Play();
+        }
+        ui->N5->setChecked(true);
+    });
 }
 
 void TForm1::FormClose()
@@ -216,4 +377,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    // Closing the start screen is what ends the program.
+    if (Form6)
+        Form6->close();
 }

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 
 namespace Ui { class TForm1; }
 
@@ -50,6 +51,15 @@ public:
 
 public slots:
     void Timer1Timer();
+    void TreeView1Change();
+    void nn1Click();
+    void nn2Click();
+    void nn3Click();
+    void nn4Click();
+    void nn5Click();
+    void N5Click();
+    void N7Click();
+    void N8Click();
     void BitBtn5Click();
     void BitBtn4Click();
     void N1Click();
@@ -64,6 +74,8 @@ private:
     void FormCreate();
     void FormClose();
     void updateLessonTitle();
+    // The current lesson row's file for a column, when it is set and exists.
+    std::optional<QString> existingLessonFile(const QString &column) const;
 
     // The tree file was read only up to a bad line: its rest must survive the next write.
     bool m_treeReadIncomplete = false;

@@ -1,8 +1,11 @@
 # Sources of app/, added to the libraries by the top-level CMakeLists.
 list(APPEND CORE_SOURCES
   app/TopicTreeFile.h app/TopicTreeFile.cpp
+  app/StartScreenFade.h app/StartScreenFade.cpp
 )
 list(APPEND GUI_SOURCES
   app/MenuBarStyle.h app/MenuBarStyle.cpp
   app/Unit1.h app/Unit1.cpp
+  app/Unit3.h app/Unit3.cpp
+  app/Unit6.h app/Unit6.cpp
 )

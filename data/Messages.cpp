@@ -1,6 +1,9 @@
 #include "Messages.h"
 
+#include "DialogFilter.h"
+
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace Messages {
@@ -43,6 +46,16 @@ bool confirm(const QString &question)
     }
     return QMessageBox::question(dialogParent(), QApplication::applicationDisplayName(), question)
         == QMessageBox::Yes;
+}
+
+QString chooseFile(const QString &filter, const QString &initialDir, bool picturePreview)
+{
+    if (activeRecorder) {
+        activeRecorder->fileFilters << filter;
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    }
+    Q_UNUSED(picturePreview)
+    return QFileDialog::getOpenFileName(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
 }
 
 Recorder::Recorder(bool answer_)

@@ -17,6 +17,9 @@ void showInfo(const QString &message);
 // A yes/no question such as "Delete record?"; true for yes.
 bool confirm(const QString &question);
 
+// Runs a file-open dialog; the chosen file's full name, or empty when cancelled.
+QString chooseFile(const QString &filter, const QString &initialDir = QString(), bool picturePreview = false);
+
 // Runs a command; an error stops it and is shown, and the program goes on.
 template <typename Command>
 void guarded(Command &&command)
@@ -31,7 +34,7 @@ void guarded(Command &&command)
 }
 
 // While one exists, messages are recorded instead of shown, and questions are
-// answered with `answer`: lets tests run the windows' commands unattended.
+// answered with `answer` and file dialogs from `fileAnswers`: lets tests run the windows' commands unattended.
 class Recorder final
 {
 public:
@@ -44,6 +47,9 @@ public:
     QStringList infos;
     QStringList questions;
     bool answer;
+    // Answers for the file dialogs, taken in order; an empty one (or none left) cancels.
+    QStringList fileAnswers;
+    QStringList fileFilters;
 };
 
 } // namespace Messages

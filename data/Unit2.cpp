@@ -23,6 +23,10 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
                            CourseDatabase::passwordColumns(), this))
     , m_connectionName(QStringLiteral("korvelta-%1").arg(++connectionSerial))
 {
+    // Without its engine the program cannot run at all: this error leaves the module.
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        throw AppError(QStringLiteral("The SQLite database driver is not available"), QStringLiteral("EOleSysError"));
+
     Tjurnal->setDateColumns({QStringLiteral("data")});
     for (TableCursor *table : {Turok, Tjurnal, Tpas})
         table->setConnectionName(m_connectionName);

@@ -8,6 +8,7 @@ list(APPEND CORE_SOURCES
   data/TableCursor.h data/TableCursor.cpp
   data/CourseDatabase.h data/CourseDatabase.cpp
   data/JournalRows.h data/JournalRows.cpp
+  data/DialogFilter.h data/DialogFilter.cpp
 )
 list(APPEND GUI_SOURCES
   data/Messages.h data/Messages.cpp

@@ -1,0 +1,10 @@
+#include "Unit7.h"
+
+TForm7 *Form7 = nullptr;
+
+TForm7::TForm7(QWidget *parent)
+    : QDialog(parent)
+{
+}
+
+TForm7::~TForm7() = default;
