@@ -28,3 +28,7 @@ double fastestMs(int repeats, const std::function<void()> &work);
 // Each area of the program adds its cases here.
 std::vector<BenchCase> treeBenchCases();
 std::vector<BenchCase> startupBenchCases();
+std::vector<BenchCase> importBenchCases();
+std::vector<BenchCase> journalBenchCases();
+std::vector<BenchCase> pictureBenchCases();
+std::vector<BenchCase> testingBenchCases();

@@ -1,0 +1,6 @@
+#include "BenchCases.h"
+
+std::vector<BenchCase> importBenchCases()
+{
+    return {};
+}
