@@ -31,7 +31,7 @@ TForm6::TForm6(QWidget *parent)
     // Only the non-red pixels of the title plate belong to the window.
     const QImage plate(QStringLiteral(":/title.png"));
     ui->Image1->setPixmap(QPixmap::fromImage(plate));
-    setMask(QBitmap::fromImage(plate.createMaskFromColor(TransparentKey, Qt::MaskOutColor)));
+    setMask(QBitmap::fromImage(plate.createMaskFromColor(TransparentKey, Qt::MaskInColor)));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -18,7 +18,7 @@ packages=(
   gstreamer1.0-libav fluid-soundfont-gm
   fonts-dejavu-core fonts-liberation
   # tests
-  xvfb xauth poppler-utils sqlite3
+  xvfb xauth xdotool poppler-utils sqlite3
 )
 
 missing=()

@@ -1,0 +1,194 @@
+#include "Messages.h"
+#include "Platform.h"
+#include "TableCursor.h"
+#include "TestCourse.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit6.h"
+#include "ui_Unit1.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Nodes of the fixture tree, in order.
+const QStringList TreeTexts = {"Урок 1", "Урок 2", "Урок 3", "Урок 4", "Нет такого урока", "Урок 1"};
+
+QString enabledCommands(const Ui::TForm1 &ui)
+{
+    QStringList on;
+    const std::pair<const char *, QAction *> items[] = {{"nn1", ui.nn1}, {"nn2", ui.nn2}, {"nn3", ui.nn3},
+                                                        {"nn4", ui.nn4}, {"nn5", ui.nn5}, {"N8", ui.N8}};
+    for (const auto &[name, item] : items) {
+        if (item->isEnabled())
+            on << QString::fromLatin1(name);
+    }
+    return on.join(' ');
+}
+
+} // namespace
+
+// Choosing a topic: which lesson row becomes current, which page shows, which
+// commands are enabled and which visit reaches the journal.
+class TestLessonSelection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void select_data();
+    void select();
+    void openedNodeShowsItsSelectedImage();
+
+private:
+    void selectNode(int index);
+
+    std::unique_ptr<TestCourse> m_course;
+    std::unique_ptr<Messages::Recorder> m_messages;
+    std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TDataModule2> m_module;
+};
+
+void TestLessonSelection::init()
+{
+    m_course = std::make_unique<TestCourse>();
+    m_course->exec("INSERT INTO urok VALUES ('Урок 1', 'uroki\\u1.htm', 'k\\p.jpg', NULL, "
+                   "'testy\\t1\\otwet.txt', NULL, '', NULL)");
+    m_course->exec("INSERT INTO urok VALUES ('Урок 2', 'uroki\\missing.htm', NULL, 'v\\film.avi', NULL, NULL, "
+                   "'z\\a.wav', 'p\\prog')");
+    m_course->exec("INSERT INTO urok VALUES ('Урок 3', NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+    m_course->exec("INSERT INTO urok VALUES ('Урок 4', '', NULL, NULL, NULL, NULL, NULL, NULL)");
+    m_course->writeFile("uroki/u1.htm", "<html><body>Lesson one</body></html>");
+    m_course->writeFile("zas.mht", "MIME-Version: 1.0\r\nContent-Type: text/html\r\n\r\n<p>cover</p>");
+    QByteArray tree;
+    for (const QString &text : TreeTexts)
+        tree += text.toUtf8() + "\r\n";
+    m_course->writeFile("log.log", "\xEF\xBB\xBF" + tree);
+
+    m_messages = std::make_unique<Messages::Recorder>();
+    m_form6 = std::make_unique<TForm6>();
+    Form6 = m_form6.get();
+    m_form1 = std::make_unique<TForm1>();
+    Form1 = m_form1.get();
+    m_module = std::make_unique<TDataModule2>();
+    DataModule2 = m_module.get();
+    m_form1->attachDataModule(*m_module);
+    QCOMPARE(m_messages->errors, QStringList());
+}
+
+void TestLessonSelection::cleanup()
+{
+    m_form1.reset();
+    m_module.reset();
+    m_form6.reset();
+    Form1 = nullptr;
+    Form6 = nullptr;
+    DataModule2 = nullptr;
+    m_messages.reset();
+    m_course.reset();
+}
+
+void TestLessonSelection::selectNode(int index)
+{
+    m_form1->ui->TreeView1->setCurrentItem(m_form1->ui->TreeView1->topLevelItem(index));
+}
+
+void TestLessonSelection::select_data()
+{
+    QTest::addColumn<int>("before");   // node chosen first, -1 for none
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("lesson");   // the current lesson row afterwards
+    QTest::addColumn<QString>("page");     // file shown
+    QTest::addColumn<QString>("commands"); // enabled commands
+    QTest::addColumn<QStringList>("journal");
+
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    auto row = [&](const QString &lesson, const QString &fio, const QString &group) {
+        return QStringList{QStringLiteral("%1|%2|0|%3|%4").arg(lesson, today, fio, group)};
+    };
+
+    QTest::newRow("a match shows the page and records the visit")
+        << -1 << 0 << "Иванов" << "ПИ-21" << "Урок 1" << "u1.htm" << "nn1 nn2 nn5"
+        << row("Урок 1", "Иванов", "ПИ-21");
+    QTest::newRow("no match keeps the previous lesson, visit under the node's text")
+        << 2 << 4 << "Иванов" << "ПИ-21" << "Урок 3" << "zas.mht" << "" << QStringList();
+    QTest::newRow("no match after a lesson with a page shows that page")
+        << 0 << 4 << "Петров" << "" << "Урок 1" << "u1.htm" << "nn1 nn2 nn5"
+        << (row("Урок 1", "Петров", "") + row("Нет такого урока", "Петров", ""));
+    QTest::newRow("a page naming a missing file shows the cover, no visit")
+        << -1 << 1 << "Иванов" << "ПИ-21" << "Урок 2" << "zas.mht" << "nn1 nn3 nn4 N8" << QStringList();
+    QTest::newRow("a Null page shows the cover") << -1 << 2 << "Иванов" << "ПИ-21" << "Урок 3" << "zas.mht"
+                                                 << "" << QStringList();
+    QTest::newRow("an empty page counts as not set") << -1 << 3 << "Иванов" << "ПИ-21" << "Урок 4" << "zas.mht"
+                                                     << "" << QStringList();
+    QTest::newRow("an empty name box writes no journal row, even with a group")
+        << -1 << 0 << "" << "ПИ-21" << "Урок 1" << "u1.htm" << "nn1 nn2 nn5" << QStringList();
+    QTest::newRow("two nodes with the same text open the same row")
+        << 2 << 5 << "Иванов" << "ПИ-21" << "Урок 1" << "u1.htm" << "nn1 nn2 nn5"
+        << row("Урок 1", "Иванов", "ПИ-21");
+    QTest::newRow("name and group are cut to 50 characters")
+        << -1 << 0 << QString(60, QChar(0x42F)) << QString(55, 'G') << "Урок 1" << "u1.htm" << "nn1 nn2 nn5"
+        << row("Урок 1", QString(50, QChar(0x42F)), QString(50, 'G'));
+}
+
+void TestLessonSelection::select()
+{
+    QFETCH(int, before);
+    QFETCH(int, node);
+    QFETCH(QString, name);
+    QFETCH(QString, group);
+    QFETCH(QString, lesson);
+    QFETCH(QString, page);
+    QFETCH(QString, commands);
+    QFETCH(QStringList, journal);
+
+    m_form6->Edit1->setText(name);
+    m_form6->Edit2->setText(group);
+    if (before >= 0)
+        selectNode(before);
+    selectNode(node);
+
+    QCOMPARE(m_messages->errors, QStringList());
+    QCOMPARE(m_module->Turok->value("urok").toString(), lesson);
+    QCOMPARE(m_form1->ui->DBText1->text(), lesson);
+    QCOMPARE(enabledCommands(*m_form1->ui), commands);
+    QTRY_COMPARE(m_form1->ui->WebBrowser1->view()->url().fileName(), page);
+    QCOMPARE(m_course->rows("SELECT urok, data, ocenka, fio, gruppa FROM jurnal ORDER BY код"), journal);
+}
+
+void TestLessonSelection::openedNodeShowsItsSelectedImage()
+{
+    const QImage opened = QIcon(":/icons/topic-opened.svg").pixmap(16, 16).toImage();
+    auto selectedImage = [](QTreeWidgetItem *node) {
+        return node->icon(0).pixmap(16, 16, QIcon::Selected).toImage();
+    };
+    QTreeWidgetItem *node = m_form1->ui->TreeView1->topLevelItem(1);
+    QTreeWidgetItem *other = m_form1->ui->TreeView1->topLevelItem(2);
+    QVERIFY(selectedImage(node) != opened);
+    selectNode(1);
+    QCOMPARE(selectedImage(node), opened);
+    QCOMPARE(node->icon(0).pixmap(16, 16, QIcon::Normal).toImage(),
+             QIcon(":/icons/topic.svg").pixmap(16, 16).toImage());
+    QVERIFY(selectedImage(other) != opened);
+}
+
+int main(int argc, char *argv[])
+{
+    Platform::prepareEnvironment();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    Platform::initResources();
+    TestLessonSelection test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_lessonselection.moc"

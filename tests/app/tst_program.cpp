@@ -1,0 +1,100 @@
+#include "TestCourse.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#ifndef KORVELTA_PROGRAM
+#error "KORVELTA_PROGRAM must name the program under test"
+#endif
+
+namespace {
+
+// Runs xdotool against the test display and returns what it printed.
+QString xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.waitForFinished(10000);
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+QString visibleWindow(const QString &title)
+{
+    const QStringList ids = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).split('\n');
+    return ids.value(0);
+}
+
+QPoint windowOrigin(const QString &window)
+{
+    const QString geometry = xdotool({"getwindowgeometry", window});
+    const QRegularExpressionMatch m = QRegularExpression("Position: (\\d+),(\\d+)").match(geometry);
+    return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint();
+}
+
+void clickAt(const QPoint &point)
+{
+    xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())});
+    xdotool({"click", "1"});
+    QTest::qWait(300);
+}
+
+} // namespace
+
+// The real program, started as a learner starts it, driven through the X display.
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void learnerVisitReachesTheJournal();
+};
+
+void TestProgram::learnerVisitReachesTheJournal()
+{
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        QSKIP("xdotool is not installed");
+
+    TestCourse course;
+    course.exec("INSERT INTO urok (urok, htm) VALUES ('Lesson one', 'uroki\\one.htm')");
+    course.writeFile("uroki/one.htm", "<html><body>One</body></html>");
+    course.writeFile("zas.mht", "MIME-Version: 1.0\r\nContent-Type: text/html\r\n\r\n<p>cover</p>");
+    course.writeFile("log.log", "Lesson one\r\nSecond topic\r\n");
+
+    QProcess program;
+    program.setWorkingDirectory(course.path());
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(KORVELTA_PROGRAM), {});
+    QVERIFY(program.waitForStarted());
+
+    QString start;
+    QTRY_VERIFY_WITH_TIMEOUT(!(start = visibleWindow("Корвелта")).isEmpty(), 20000);
+    const QPoint plate = windowOrigin(start);
+    QVERIFY(visibleWindow("Обучающая система").isEmpty());
+
+    clickAt(plate + QPoint(600, 451)); // the name box
+    xdotool({"type", "--delay", "50", "Smith John"});
+    clickAt(plate + QPoint(520, 489)); // the group box
+    xdotool({"type", "--delay", "50", "GR-1"});
+    clickAt(plate + QPoint(527, 538)); // "Ввод"
+
+    QString main;
+    QTRY_VERIFY_WITH_TIMEOUT(!(main = visibleWindow("Обучающая система")).isEmpty(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindow("Корвелта").isEmpty(), 10000);
+
+    // The first topic sits at the top of the tree, below the menu bar and the title bar.
+    QTest::qWait(1000);
+    const QPoint window = windowOrigin(main);
+    for (int y = 60; y <= 80 && course.scalar("SELECT count(*) FROM jurnal").toInt() == 0; y += 4) {
+        clickAt(window + QPoint(80, y));
+        QTest::qWait(500);
+    }
+
+    QTRY_COMPARE_WITH_TIMEOUT(course.rows("SELECT urok, ocenka, fio, gruppa FROM jurnal"),
+                              QStringList{"Lesson one|0|Smith John|GR-1"}, 10000);
+    program.terminate();
+    program.waitForFinished(10000);
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"

@@ -1,0 +1,187 @@
+#include "Platform.h"
+#include "StartScreenFade.h"
+#include "TestCourse.h"
+#include "Unit1.h"
+#include "Unit6.h"
+#include "ui_Unit6.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+// The start screen: its fade arithmetic, its shape, dragging, and the hand-over.
+class TestStartScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fadeIn();
+    void handOver_data();
+    void handOver();
+    void shapeCutsAwayPureRed();
+    void dragKeepsTheGrabbedPointUnderTheMouse();
+    void proceedFadesOutAndShowsTheMainWindow();
+    void tabOrderAndLabelsBesideTheirBoxes();
+};
+
+void TestStartScreen::fadeIn()
+{
+    StartScreenFade fade;
+    QList<int> seen;
+    while (fade.fadeInTick())
+        seen << fade.opacity();
+    seen << fade.opacity();
+    QCOMPARE(seen.size(), 25);
+    QCOMPARE(seen.first(), 10);
+    QCOMPARE(seen.last(), 250);
+}
+
+void TestStartScreen::handOver_data()
+{
+    QTest::addColumn<int>("startOpacity");
+    QTest::addColumn<int>("handOverTick");
+    QTest::addColumn<int>("opacityAtHandOver");
+
+    QTest::newRow("full fade-out from 250") << 250 << 22 << 30;
+    QTest::newRow("from 49, the first tick hands over") << 49 << 1 << 39;
+    QTest::newRow("from 10, the first tick hands over") << 10 << 1 << 0;
+    QTest::newRow("from 50 it takes two ticks") << 50 << 2 << 30;
+    QTest::newRow("from 0 it stops at 0 instead of wrapping round") << 0 << 1 << 0;
+    QTest::newRow("from 5 it stops at 0") << 5 << 1 << 0;
+}
+
+void TestStartScreen::handOver()
+{
+    QFETCH(int, startOpacity);
+    QFETCH(int, handOverTick);
+    QFETCH(int, opacityAtHandOver);
+
+    StartScreenFade fade;
+    fade.setOpacity(startOpacity);
+    int tick = 0;
+    bool done = false;
+    while (!done && tick < 100) {
+        done = fade.fadeOutTick();
+        ++tick;
+    }
+    QCOMPARE(tick, handOverTick);
+    QCOMPARE(fade.opacity(), opacityAtHandOver);
+}
+
+void TestStartScreen::shapeCutsAwayPureRed()
+{
+    TForm6 screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QCOMPARE(screen.size(), QSize(941, 617));
+    const QRegion shape = screen.mask();
+    const QImage plate(":/title.png");
+    QCOMPARE(plate.pixel(0, 0), qRgb(255, 0, 0));
+    QVERIFY(!shape.contains(QPoint(0, 0)));
+    QVERIFY(!shape.contains(QPoint(940, 616)));
+    QVERIFY(shape.contains(QPoint(600, 500)));
+    // Every pixel of the picture that is not pure red belongs to the window.
+    for (int y = 0; y < plate.height(); y += 7) {
+        for (int x = 0; x < plate.width(); x += 7)
+            QCOMPARE(shape.contains(QPoint(x, y)), plate.pixel(x, y) != qRgb(255, 0, 0));
+    }
+}
+
+void TestStartScreen::dragKeepsTheGrabbedPointUnderTheMouse()
+{
+    TForm6 screen;
+    screen.move(100, 100);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    const QPoint start = screen.pos();
+    const QPoint grabbed(300, 200);
+
+    QTest::mousePress(screen.ui->Image1, Qt::LeftButton, {}, grabbed);
+    QVERIFY(screen.DragActive);
+    // The mouse travels (+40, -25): in picture coordinates it is then at grabbed + travel.
+    QMouseEvent move(QEvent::MouseMove, QPointF(grabbed + QPoint(40, -25)), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(screen.ui->Image1, &move);
+    QTRY_COMPARE(screen.pos(), start + QPoint(40, -25));
+    // The picture followed, so the grabbed point is under the mouse again: no further move.
+    QMouseEvent still(QEvent::MouseMove, QPointF(grabbed), QPointF(), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(screen.ui->Image1, &still);
+    QCOMPARE(screen.pos(), start + QPoint(40, -25));
+    QTest::mouseRelease(screen.ui->Image1, Qt::LeftButton, {}, grabbed);
+    QVERIFY(!screen.DragActive);
+    QMouseEvent after(QEvent::MouseMove, QPointF(grabbed + QPoint(90, 90)), QPointF(), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(screen.ui->Image1, &after);
+    QCOMPARE(screen.pos(), start + QPoint(40, -25));
+}
+
+void TestStartScreen::proceedFadesOutAndShowsTheMainWindow()
+{
+    TestCourse course;
+    course.writeFile("log.log", "A\r\n");
+    auto form6 = std::make_unique<TForm6>();
+    Form6 = form6.get();
+    auto form1 = std::make_unique<TForm1>();
+    Form1 = form1.get();
+    form6->show();
+    // The test drives the timers' ticks itself, without waiting for them.
+    int ticks = 0;
+    while (form6->Timer1->isActive() && ticks < 100) {
+        form6->Timer1Timer();
+        ++ticks;
+    }
+    QCOMPARE(ticks, 25);
+    QCOMPARE(form6->opacity(), 250);
+
+    QTest::mouseClick(form6->ui->Panel1, Qt::LeftButton);
+    QVERIFY(form6->Timer2->isActive());
+    form6->Timer2->stop();
+    for (int i = 1; i < 22; ++i) {
+        form6->Timer2Timer();
+        QVERIFY2(form6->isVisible() && !form1->isVisible(), qPrintable(QString("tick %1").arg(i)));
+    }
+    form6->Timer2Timer();
+    QVERIFY(!form6->isVisible());
+    QVERIFY(form1->isVisible());
+    QVERIFY(!form6->Timer1->isActive());
+
+    // The boxes keep their text for the rest of the run.
+    form6->Edit1->setText("Иванов");
+    QCOMPARE(Learner::name(), QString("Иванов"));
+    form1.reset();
+    form6.reset();
+    Form1 = nullptr;
+    Form6 = nullptr;
+    QCOMPARE(Learner::name(), QString());
+}
+
+void TestStartScreen::tabOrderAndLabelsBesideTheirBoxes()
+{
+    TForm6 screen;
+    QCOMPARE(screen.ui->Edit1->nextInFocusChain(), static_cast<QWidget *>(screen.ui->Edit2));
+    // Each label stands level with its own box: the name label with the name box.
+    auto level = [](QWidget *label, QWidget *box) {
+        return qAbs(label->geometry().center().y() - box->geometry().center().y()) <= 8;
+    };
+    QCOMPARE(screen.ui->Label1->text(), QString("Введите ФИО"));
+    QCOMPARE(screen.ui->Label2->text(), QString("Введите группу"));
+    QVERIFY(level(screen.ui->Label1, screen.ui->Edit1));
+    QVERIFY(level(screen.ui->Label2, screen.ui->Edit2));
+    QCOMPARE(screen.ui->Edit1->geometry(), QRect(469, 439, 361, 24));
+    QCOMPARE(screen.ui->Edit2->geometry(), QRect(469, 477, 273, 24));
+}
+
+int main(int argc, char *argv[])
+{
+    Platform::prepareEnvironment();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    Platform::initResources();
+    TestStartScreen test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startscreen.moc"
