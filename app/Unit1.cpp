@@ -299,8 +299,11 @@ void TForm1::nn4Click()
 void TForm1::nn5Click()
 {
     Messages::guarded([this] {
-        if (existingLessonFile(QStringLiteral("test")) && Form13)
+        if (existingLessonFile(QStringLiteral("test")) && Form13) {
             Form13->show();
+            Form13->raise();
+            Form13->activateWindow();
+        }
     });
 }
 
