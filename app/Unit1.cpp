@@ -269,9 +269,13 @@ void TForm1::nn1Click()
 void TForm1::nn2Click()
 {
     Messages::guarded([this] {
+        if (!Form3)
+            return;
         if (const auto picture = existingLessonFile(QStringLiteral("jpg"))) {
+            // A picture that cannot be decoded throws here: the window is not shown.
             Form3->loadPicture(*picture);
             Form3->show();
+            Form3->raise();
         }
     });
 }

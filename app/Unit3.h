@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-// The picture window: the lesson's picture or circuit diagram, scaled to fit.
+#include <memory>
+
+namespace Ui { class TForm3; }
+
+// The picture window: the lesson's picture or circuit diagram, scaled to the
+// largest size that fits with its aspect kept, anchored top-left. Top-most.
 class TForm3 final : public QWidget
 {
     Q_OBJECT
@@ -13,8 +19,21 @@ public:
     ~TForm3() override;
 
     // Decodes the picture by its extension into the window's image; throws
-    // AppError for an unknown extension or a picture that cannot be read.
+    // AppError for an unknown extension or a picture that cannot be read, and
+    // then keeps the picture shown before.
     void loadPicture(const QString &path);
+
+    std::unique_ptr<Ui::TForm3> ui;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void rescale();
+
+    QImage m_picture;
+    bool m_placed = false;
 };
 
 extern TForm3 *Form3;

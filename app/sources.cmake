@@ -2,6 +2,7 @@
 list(APPEND CORE_SOURCES
   app/TopicTreeFile.h app/TopicTreeFile.cpp
   app/StartScreenFade.h app/StartScreenFade.cpp
+  app/PictureDecoder.h app/PictureDecoder.cpp
 )
 list(APPEND GUI_SOURCES
   app/MenuBarStyle.h app/MenuBarStyle.cpp

@@ -1,0 +1,110 @@
+#include "AppError.h"
+#include "PictureDecoder.h"
+#include "PictureFixtures.h"
+#include "TestCourse.h"
+
+#include <QtTest>
+
+// The decoder a lesson picture goes to, and what each one makes of small files.
+class TestPictureDecoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesByExtension_data();
+    void decodesByExtension();
+    void refusesWhatItCannotRead_data();
+    void refusesWhatItCannotRead();
+};
+
+namespace {
+
+bool isRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
+bool isBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }
+
+} // namespace
+
+void TestPictureDecoder::decodesByExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+
+    const QSize s(40, 20);
+    QTest::newRow("jpg") << "p.jpg" << PictureFixtures::image("jpg", s) << s;
+    QTest::newRow("jpeg") << "p.jpeg" << PictureFixtures::image("jpg", s) << s;
+    QTest::newRow("JPG upper case") << "P.JPG" << PictureFixtures::image("jpg", s) << s;
+    QTest::newRow("grey jpg") << "g.jpg" << PictureFixtures::image("jpg", s) << s;
+    QTest::newRow("bmp") << "p.bmp" << PictureFixtures::image("bmp", s) << s;
+    QTest::newRow("Bmp mixed case") << "p.Bmp" << PictureFixtures::image("bmp", s) << s;
+    QTest::newRow("ico") << "p.ico" << PictureFixtures::image("ico", QSize(32, 32)) << QSize(32, 32);
+    QTest::newRow("wmf") << "p.wmf" << PictureFixtures::wmf(QSize(200, 100)) << QSize(200, 100);
+    QTest::newRow("EMF upper case") << "P.EMF" << PictureFixtures::emf(QSize(200, 100)) << QSize(200, 100);
+    QTest::newRow("no extension, png inside") << "picture" << PictureFixtures::image("png", s) << s;
+    QTest::newRow("trailing dot, jpeg inside") << "picture." << PictureFixtures::image("jpg", s) << s;
+    QTest::newRow("dot in the folder only") << "v1.2\\picture" << PictureFixtures::image("bmp", s) << s;
+}
+
+void TestPictureDecoder::decodesByExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    TestCourse course(false);
+    course.writeFile(QString(name).replace('\\', '/'), bytes);
+
+    QImage picture;
+    try {
+        picture = PictureDecoder::load(course.path() + "\\" + name);
+    } catch (const AppError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QCOMPARE(picture.size(), size);
+    if (QByteArray(QTest::currentDataTag()) == "grey jpg")
+        return;
+    // Left half red, right half blue: orientation and colour order are right.
+    const int y = size.height() / 2;
+    QVERIFY2(isRed(picture.pixel(size.width() / 4, y)), qPrintable(QColor(picture.pixel(size.width() / 4, y)).name()));
+    QVERIFY2(isBlue(picture.pixel(size.width() * 3 / 4, y)),
+             qPrintable(QColor(picture.pixel(size.width() * 3 / 4, y)).name()));
+}
+
+void TestPictureDecoder::refusesWhatItCannotRead_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray png = PictureFixtures::image("png", QSize(8, 8));
+    QTest::newRow("unknown extension") << "p.png" << png << "Unknown picture file extension (.png)";
+    QTest::newRow("unknown extension keeps its case") << "p.GiF" << png << "Unknown picture file extension (.GiF)";
+    QTest::newRow("corrupt jpeg") << "p.jpg" << QByteArray("this is not a picture at all")
+                                  << "Not a JPEG file: starts with 0x74 0x68";
+    QTest::newRow("png named as jpeg") << "p.jpeg" << png << "Not a JPEG file: starts with 0x89 0x50";
+    QTest::newRow("empty jpeg") << "p.jpg" << QByteArray() << "Empty input file";
+    QTest::newRow("png named as bmp") << "p.bmp" << png << "Unable to read image data";
+    QTest::newRow("corrupt wmf") << "p.wmf" << QByteArray(64, 'x')
+                                 << "Windows metafile: the file is not a metafile or is corrupted";
+    QTest::newRow("corrupt emf") << "p.emf" << QByteArray(64, 'x')
+                                 << "Enhanced metafile: the file is not a metafile or is corrupted";
+    QTest::newRow("no extension, not a picture") << "picture" << QByteArray("plain text")
+                                                 << "Unsupported image format";
+}
+
+void TestPictureDecoder::refusesWhatItCannotRead()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    TestCourse course(false);
+    course.writeFile(name, bytes);
+    try {
+        PictureDecoder::load(course.path() + "\\" + name);
+        QFAIL("decoded a picture it should refuse");
+    } catch (const AppError &error) {
+        QCOMPARE(error.message(), message);
+    }
+}
+
+QTEST_MAIN(TestPictureDecoder)
+#include "tst_picturedecoder.moc"
