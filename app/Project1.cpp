@@ -53,6 +53,7 @@ struct Program
         form8 = std::make_unique<TForm8>();
         Form8 = form8.get();
         form1->attachDataModule(*dataModule2);
+        form4->attachDataModule(*dataModule2);
     }
 
     ~Program()

@@ -1,6 +1,199 @@
 #include "BenchCases.h"
 
+#include "CourseDatabase.h"
+#include "JournalFilterText.h"
+#include "JournalPruning.h"
+#include "JournalReport.h"
+#include "TableCursor.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int JournalRowCount = 100000;
+constexpr int ReportRowCount = 10000;
+constexpr int Learners = 1000;
+
+// A connection to one database file for as long as it lives.
+class Connection final
+{
+    Q_DISABLE_COPY_MOVE(Connection)
+
+public:
+    Connection(const QString &name, const QString &path)
+        : m_name(name)
+    {
+        CourseDatabase::openSqlite(m_name, path);
+    }
+    ~Connection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    const QString &name() const { return m_name; }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+QString learner(int i)
+{
+    return QStringLiteral("Ученик %1").arg(i % Learners);
+}
+
+// A journal of visits (about 60 %) and test results of 1000 learners in 20 groups.
+void writeJournal(const QString &path, int rows)
+{
+    QFile(path).open(QIODevice::WriteOnly);
+    Connection connection(QStringLiteral("bench-journal-fill"), path);
+    CourseDatabase::createSchema(connection.name());
+    QSqlDatabase db = connection.db();
+    db.transaction();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO jurnal (urok, data, ocenka, fio, gruppa) VALUES (?, ?, ?, ?, ?)"));
+    const QDate start(2025, 9, 1);
+    for (int i = 0; i < rows; ++i) {
+        query.bindValue(0, QStringLiteral("Тема %1: законы электрических цепей").arg(i % 60));
+        query.bindValue(1, start.addDays(i % 300).toString(Qt::ISODate));
+        query.bindValue(2, (i % 5) < 3 ? 0 : (i * 37) % 101);
+        query.bindValue(3, learner(i));
+        query.bindValue(4, QStringLiteral("ПИ-%1").arg(i % 20));
+        query.exec();
+    }
+    db.commit();
+}
+
+std::unique_ptr<TableCursor> journalOn(const Connection &connection)
+{
+    auto journal = std::make_unique<TableCursor>(QStringLiteral("Tjurnal"), QStringLiteral("jurnal"),
+                                                 CourseDatabase::journalColumns());
+    journal->setConnectionName(connection.name());
+    journal->setDateColumns({QStringLiteral("data")});
+    return journal;
+}
+
+// Reads every row a statement returns, value by value, as the cursor must.
+std::vector<QVariant> readAll(QSqlQuery &query, int columns)
+{
+    std::vector<QVariant> values;
+    values.reserve(size_t(JournalRowCount) * size_t(columns));
+    while (query.next()) {
+        for (int c = 0; c < columns; ++c)
+            values.push_back(query.value(c));
+    }
+    return values;
+}
+
+double ratio(double ours, double bare)
+{
+    return bare > 0 ? ours / bare : 0;
+}
+
+void journalOfManyRows(const BenchReport &report)
+{
+    QTemporaryDir dir;
+    const QString master = dir.filePath(QStringLiteral("master.sqlite"));
+    writeJournal(master, JournalRowCount);
+
+    {
+        Connection connection(QStringLiteral("bench-journal"), master);
+        auto journal = journalOn(connection);
+
+        // Only the opening is timed, not the closing before it.
+        double open = 1e300;
+        for (int run = 0; run < 3; ++run) {
+            journal->close();
+            open = std::min(open, fastestMs(1, [&] { journal->open(); }));
+        }
+        const double bareOpen = fastestMs(3, [&] {
+            QSqlQuery query(connection.db());
+            query.setForwardOnly(true);
+            query.exec(QStringLiteral("SELECT rowid, \"код\", urok, data, ocenka, fio, gruppa FROM jurnal ORDER BY 1"));
+            readAll(query, 7);
+        });
+        report({QStringLiteral("open, 100000 rows"), open, QStringLiteral("ms"), QStringLiteral("< 200 ms")});
+        report({QStringLiteral("  bare SELECT of all rows"), bareOpen, QStringLiteral("ms"), QString()});
+        report({QStringLiteral("  ratio"), ratio(open, bareOpen), QStringLiteral("x"), QString()});
+
+        journal->setFiltered(true);
+        int serial = 0;
+        const double filter = fastestMs(5, [&] {
+            JournalFilterText::fromBoxes(learner(++serial), QString()).applyTo(*journal);
+        });
+        const double bareFilter = fastestMs(5, [&] {
+            QSqlQuery query(connection.db());
+            query.setForwardOnly(true);
+            query.prepare(QStringLiteral("SELECT rowid, \"код\", urok, data, ocenka, fio, gruppa FROM jurnal "
+                                         "WHERE fio = ? ORDER BY 1"));
+            query.addBindValue(learner(++serial));
+            query.exec();
+            readAll(query, 7);
+        });
+        report({QStringLiteral("filter change, switch on"), filter, QStringLiteral("ms"), QStringLiteral("< 50 ms")});
+        report({QStringLiteral("  bare SELECT ... WHERE fio = ?"), bareFilter, QStringLiteral("ms"), QString()});
+        report({QStringLiteral("  ratio"), ratio(filter, bareFilter), QStringLiteral("x"), QString()});
+    }
+
+    // Each deletion runs on a fresh copy of the journal; only the deletion is timed.
+    const QString work = dir.filePath(QStringLiteral("work.sqlite"));
+    double prune = 1e300;
+    double barePrune = 1e300;
+    for (int run = 0; run < 3; ++run) {
+        QFile::remove(work);
+        QFile::copy(master, work);
+        {
+            Connection connection(QStringLiteral("bench-journal-prune"), work);
+            auto journal = journalOn(connection);
+            journal->open();
+            prune = std::min(prune, fastestMs(1, [&] {
+                JournalPruning::deleteRowsWithoutMarks(*journal, journal->filter(), false);
+            }));
+        }
+        QFile::remove(work);
+        QFile::copy(master, work);
+        {
+            Connection connection(QStringLiteral("bench-journal-prune"), work);
+            barePrune = std::min(barePrune, fastestMs(1, [&] {
+                QSqlQuery query(connection.db());
+                query.exec(QStringLiteral("DELETE FROM jurnal WHERE ocenka = 0"));
+            }));
+        }
+    }
+    report({QStringLiteral("delete rows without marks (60000)"), prune, QStringLiteral("ms"), QStringLiteral("< 1000 ms")});
+    report({QStringLiteral("  bare DELETE ... WHERE ocenka = 0"), barePrune, QStringLiteral("ms"), QString()});
+    report({QStringLiteral("  ratio"), ratio(prune, barePrune), QStringLiteral("x"), QString()});
+}
+
+void reportOfManyRows(const BenchReport &report)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db1.sqlite"));
+    writeJournal(path, ReportRowCount);
+    Connection connection(QStringLiteral("bench-journal-report"), path);
+    auto journal = journalOn(connection);
+    journal->open();
+    JournalReport layout;
+    int pages = 0;
+    const double ms = fastestMs(2, [&] {
+        pages = layout.renderToPdf(*journal, dir.filePath(QStringLiteral("report.pdf")));
+    });
+    report({QStringLiteral("report of 10000 rows to PDF (%1 pages)").arg(pages), ms, QStringLiteral("ms"),
+            QStringLiteral("< 2000 ms")});
+}
+
+} // namespace
+
 std::vector<BenchCase> journalBenchCases()
 {
-    return {};
+    return {{QStringLiteral("journal"), journalOfManyRows}, {QStringLiteral("journal-report"), reportOfManyRows}};
 }

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace Messages {
@@ -54,8 +57,30 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
         activeRecorder->fileFilters << filter;
         return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
     }
-    Q_UNUSED(picturePreview)
-    return QFileDialog::getOpenFileName(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
+    if (!picturePreview)
+        return QFileDialog::getOpenFileName(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
+
+    // The picture dialog: Qt's own file dialog with a preview of the selected picture beside the list.
+    QFileDialog dialog(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto *preview = new QLabel(&dialog);
+    preview->setFixedSize(220, 220);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QImage image = reader.read();
+        preview->setPixmap(image.isNull() ? QPixmap()
+                                          : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
+                                                                            Qt::SmoothTransformation)));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 Recorder::Recorder(bool answer_)

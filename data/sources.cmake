@@ -16,4 +16,8 @@ list(APPEND GUI_SOURCES
   data/PageViewer.h data/PageViewer.cpp
   data/MediaPlayer.h data/MediaPlayer.cpp
   data/Unit2.h data/Unit2.cpp
+  data/CursorTableModel.h data/CursorTableModel.cpp
+  data/DBGrid.h data/DBGrid.cpp
+  data/DBEdit.h data/DBEdit.cpp
+  data/DBNavigator.h data/DBNavigator.cpp
 )

@@ -1,8 +1,19 @@
 #pragma once
 
+#include "JournalFilterText.h"
+
 #include <QWidget>
 
-// The lesson editor and the journal.
+#include <memory>
+
+namespace Ui { class TForm4; }
+
+class QTreeWidgetItem;
+class TDataModule2;
+
+// The lesson editor and the journal: a top-most window over the main window,
+// whose tree keeps working while it is open. Every command acts on the shared
+// current row of the lesson table.
 class TForm4 final : public QWidget
 {
     Q_OBJECT
@@ -11,6 +22,49 @@ class TForm4 final : public QWidget
 public:
     explicit TForm4(QWidget *parent = nullptr);
     ~TForm4() override;
+
+    // Binds the title, the file boxes, the navigator and the grid to the lesson
+    // table; the data module is created after this window.
+    void attachDataModule(TDataModule2 &module);
+
+    std::unique_ptr<Ui::TForm4> ui;
+
+    // The journal's filter as last composed from the name and group boxes.
+    JournalFilterText JournalFilter;
+
+public slots:
+    void Button13Click();
+    void Button14Click();
+    void Button15Click();
+    void Button16Click();
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void Button10Click();
+    void Button11Click();
+    void Button1Click();
+    void Button12Click();
+    // The journal tab.
+    void Edit1Change();
+    void CheckBox1Click();
+    void Button20Click();
+    void Button21Click();
+    void Button2Click();
+
+private:
+    // `row` is 0 … 6, the file rows from top to bottom.
+    void pickFile(int row);
+    void clearFile(int row);
+    // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
+    void addTopic(bool asChild);
+    void updateLessonTitle();
 };
 
 extern TForm4 *Form4;

@@ -2,7 +2,12 @@
 
 #include <QDialog>
 
-// The editing password window.
+#include <memory>
+
+namespace Ui { class TForm7; }
+
+// The editing password window: the right password reveals the main window's
+// "Редактирование" item, and whoever knows it may store a new one.
 class TForm7 final : public QDialog
 {
     Q_OBJECT
@@ -11,6 +16,17 @@ class TForm7 final : public QDialog
 public:
     explicit TForm7(QWidget *parent = nullptr);
     ~TForm7() override;
+
+    std::unique_ptr<Ui::TForm7> ui;
+
+public slots:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+private:
+    // Whether Edit1 holds the password stored in the first row of pas.
+    bool typedPasswordMatches() const;
 };
 
 extern TForm7 *Form7;
