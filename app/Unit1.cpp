@@ -5,6 +5,7 @@
 #include "MediaPlayer.h"
 #include "MenuBarStyle.h"
 #include "Messages.h"
+#include "ProgramLauncher.h"
 #include "TableCursor.h"
 #include "Unit13.h"
 #include "Unit2.h"
@@ -18,7 +19,6 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
@@ -296,7 +296,7 @@ void TForm1::nn4Click()
     Messages::guarded([this] {
         // Started by its full path alone, not waited for; a failure to start is not reported.
         if (const auto program = existingLessonFile(QStringLiteral("exe")))
-            QProcess::startDetached(LessonPaths::toDisk(*program), {});
+            ProgramLauncher().start(LessonPaths::toDisk(*program));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "CourseDatabase.h"
+#include "MdbImport.h"
 #include "Messages.h"
 #include "TableCursor.h"
 
@@ -33,6 +34,11 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
 
     // Loading: the connection, then each table; every failure gets its own box.
     const QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
+    // A course folder made for the Windows program brings only db1.mdb.
+    Messages::guarded([&] {
+        if (const std::optional<QString> imported = MdbImport().importFolder(dir))
+            Messages::showInfo(*imported);
+    });
     Messages::guarded([&] {
         CourseDatabase::openSqlite(m_connectionName, QDir(dir).filePath(QString::fromLatin1(CourseDatabase::FileName)));
     });

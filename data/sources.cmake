@@ -9,7 +9,12 @@ list(APPEND CORE_SOURCES
   data/CourseDatabase.h data/CourseDatabase.cpp
   data/JournalRows.h data/JournalRows.cpp
   data/DialogFilter.h data/DialogFilter.cpp
+  data/MdbImport.h data/MdbImport.cpp
+  data/ProgramLauncher.h data/ProgramLauncher.cpp
 )
+# Tests and benchmarks run from their own build folders, away from the reader.
+set_source_files_properties(data/MdbImport.cpp PROPERTIES
+  COMPILE_DEFINITIONS KORVELTA_MDB_IMPORT_BUILT="${CMAKE_BINARY_DIR}/korvelta-mdb-import")
 list(APPEND GUI_SOURCES
   data/Messages.h data/Messages.cpp
   data/Platform.h data/Platform.cpp

@@ -1,0 +1,308 @@
+#include "MdbImport.h"
+
+#include "AppError.h"
+#include "CourseDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr char MdbFileName[] = "db1.mdb";
+constexpr qint64 JetPageSize = 4096;
+constexpr char ReaderName[] = "korvelta-mdb-import";
+
+[[noreturn]] void fail(const QString &mdbPath, const QString &reason)
+{
+    throw AppError(QStringLiteral("Файл %1 не удалось импортировать: %2. Курс не перенесён")
+                       .arg(QDir::toNativeSeparators(QFileInfo(mdbPath).absoluteFilePath()), reason),
+                   QStringLiteral("EImportError"));
+}
+
+QString defaultReader()
+{
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(ReaderName));
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+#ifdef KORVELTA_MDB_IMPORT_BUILT
+    // Tests and benchmarks run from their own folders of the build tree.
+    return QStringLiteral(KORVELTA_MDB_IMPORT_BUILT);
+#else
+    return beside;
+#endif
+}
+
+// One table as the reader gives it, with its columns found by name (Access
+// names ignore letter case).
+class SourceTable final
+{
+public:
+    SourceTable(const QJsonArray &tables, const QString &name, const QString &mdbPath)
+        : m_name(name)
+        , m_mdbPath(mdbPath)
+    {
+        for (const QJsonValue &value : tables) {
+            const QJsonObject table = value.toObject();
+            if (table.value(QStringLiteral("name")).toString() != name)
+                continue;
+            m_columns = table.value(QStringLiteral("columns")).toArray();
+            m_rows = table.value(QStringLiteral("rows")).toArray();
+            if (m_rows.size() != table.value(QStringLiteral("declared")).toInteger(-1))
+                fail(mdbPath, QStringLiteral("в таблице %1 прочитаны не все строки").arg(name));
+            return;
+        }
+        fail(mdbPath, QStringLiteral("не найдена таблица %1").arg(name));
+    }
+
+    qsizetype rowCount() const { return m_rows.size(); }
+
+    int column(const QString &name) const
+    {
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            if (m_columns.at(i).toString().compare(name, Qt::CaseInsensitive) == 0)
+                return static_cast<int>(i);
+        }
+        fail(m_mdbPath, QStringLiteral("в таблице %1 нет столбца %2").arg(m_name, name));
+    }
+
+    QVariant text(qsizetype row, int column) const
+    {
+        const QJsonValue value = m_rows.at(row).toArray().at(column);
+        return value.isNull() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(value.toString());
+    }
+
+    QVariant integer(qsizetype row, int column) const
+    {
+        const QVariant value = text(row, column);
+        if (value.isNull())
+            return QVariant(QMetaType(QMetaType::LongLong));
+        bool ok = false;
+        const qlonglong number = value.toString().toLongLong(&ok);
+        if (!ok)
+            fail(m_mdbPath, QStringLiteral("в таблице %1 не число: %2").arg(m_name, value.toString()));
+        return number;
+    }
+
+    // The journal keeps dates only.
+    QVariant date(qsizetype row, int column) const
+    {
+        const QVariant value = text(row, column);
+        return value.isNull() ? value : QVariant(value.toString().left(10));
+    }
+
+private:
+    QString m_name;
+    QString m_mdbPath;
+    QJsonArray m_columns;
+    QJsonArray m_rows;
+};
+
+void execOrFail(QSqlQuery &query, const QString &mdbPath)
+{
+    if (!query.exec())
+        fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
+}
+
+void insertRows(QSqlDatabase &db, const QString &sql, qsizetype rows,
+                const std::function<QVariantList(qsizetype)> &values, const QString &mdbPath)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
+    for (qsizetype row = 0; row < rows; ++row) {
+        const QVariantList binds = values(row);
+        for (int i = 0; i < binds.size(); ++i)
+            query.bindValue(i, binds.at(i));
+        execOrFail(query, mdbPath);
+    }
+}
+
+MdbImport::Summary writeDatabase(const QJsonArray &tables, const QString &path, const QString &mdbPath)
+{
+    const SourceTable lessons(tables, QStringLiteral("urok"), mdbPath);
+    const SourceTable journal(tables, QStringLiteral("jurnal"), mdbPath);
+    const SourceTable passwords(tables, QStringLiteral("pas"), mdbPath);
+
+    std::vector<int> lessonColumns;
+    for (const QString &name : CourseDatabase::lessonColumns())
+        lessonColumns.push_back(lessons.column(name));
+    const QStringList journalNames = CourseDatabase::journalColumns();
+    std::vector<int> journalColumns;
+    for (const QString &name : journalNames)
+        journalColumns.push_back(journal.column(name));
+    const int passwordColumn = passwords.column(QStringLiteral("pas"));
+
+    const QString connection = QStringLiteral("korvelta-import-%1").arg(reinterpret_cast<quintptr>(&tables));
+    MdbImport::Summary summary;
+    {
+        CourseDatabase::openSqlite(connection, path);
+        QSqlDatabase db = QSqlDatabase::database(connection, false);
+        struct Closer
+        {
+            QSqlDatabase &db;
+            ~Closer()
+            {
+                if (db.isOpen()) {
+                    db.rollback();
+                    db.close();
+                }
+            }
+        } closer{db};
+        CourseDatabase::createSchema(connection);
+        if (!db.transaction())
+            fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(db.lastError().text()));
+
+        insertRows(db, QStringLiteral("INSERT INTO urok (urok, htm, jpg, avi, test, mid, wav, exe) VALUES (?,?,?,?,?,?,?,?)"),
+                   lessons.rowCount(), [&](qsizetype row) {
+                       QVariantList values;
+                       for (int column : lessonColumns)
+                           values << lessons.text(row, column);
+                       return values;
+                   }, mdbPath);
+        // Row identities are kept: the journal's rows stay the same rows.
+        insertRows(db, QStringLiteral("INSERT INTO jurnal (\"код\", urok, data, ocenka, fio, gruppa) VALUES (?,?,?,?,?,?)"),
+                   journal.rowCount(), [&](qsizetype row) {
+                       return QVariantList{journal.integer(row, journalColumns[0]), journal.text(row, journalColumns[1]),
+                                           journal.date(row, journalColumns[2]), journal.integer(row, journalColumns[3]),
+                                           journal.text(row, journalColumns[4]), journal.text(row, journalColumns[5])};
+                   }, mdbPath);
+        // The password stays the plain value it was; it matches until it is changed.
+        insertRows(db, QStringLiteral("INSERT INTO pas (pas) VALUES (?)"), passwords.rowCount(),
+                   [&](qsizetype row) { return QVariantList{passwords.text(row, passwordColumn)}; }, mdbPath);
+        if (!db.commit())
+            fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(db.lastError().text()));
+
+        summary.lessons = static_cast<int>(lessons.rowCount());
+        summary.journalRows = static_cast<int>(journal.rowCount());
+        if (passwords.rowCount() > 0) {
+            const QVariant first = passwords.text(0, passwordColumn);
+            summary.passwordFound = !first.isNull() && !first.toString().isEmpty();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return summary;
+}
+
+void removeDatabaseFiles(const QString &path)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+} // namespace
+
+MdbImport::MdbImport(const QString &readerProgram)
+    : m_readerProgram(readerProgram.isEmpty() ? defaultReader() : readerProgram)
+{
+}
+
+std::optional<QString> MdbImport::importFolder(const QString &folder) const
+{
+    const QDir dir(folder);
+    const QString mdb = dir.filePath(QString::fromLatin1(MdbFileName));
+    const QString sqlite = dir.filePath(QString::fromLatin1(CourseDatabase::FileName));
+    if (!QFileInfo(mdb).isFile() || QFileInfo::exists(sqlite))
+        return std::nullopt;
+    return summaryText(importFile(mdb, sqlite));
+}
+
+MdbImport::Summary MdbImport::importFile(const QString &mdbPath, const QString &sqlitePath) const
+{
+    // The reading library is not handed a file that cannot be a Jet 4 database.
+    const QString problem = signatureProblem(mdbPath);
+    if (!problem.isEmpty())
+        fail(mdbPath, problem);
+
+    QProcess reader;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MDBICONV"), QStringLiteral("UTF-8"));
+    reader.setProcessEnvironment(environment);
+    reader.start(m_readerProgram, {QFileInfo(mdbPath).absoluteFilePath()});
+    if (!reader.waitForStarted())
+        fail(mdbPath, QStringLiteral("не запускается программа чтения %1").arg(m_readerProgram));
+    if (!reader.waitForFinished(m_timeoutMs)) {
+        reader.kill();
+        reader.waitForFinished();
+        fail(mdbPath, QStringLiteral("чтение файла не закончилось за отведённое время"));
+    }
+    if (reader.exitStatus() == QProcess::CrashExit)
+        fail(mdbPath, QStringLiteral("программа чтения завершилась аварийно, файл повреждён"));
+    if (reader.exitCode() != 0) {
+        // The library writes its own warnings first; the reader's reason is the last line.
+        const QString reason = QString::fromUtf8(reader.readAllStandardError()).trimmed().split(QLatin1Char('\n')).last();
+        fail(mdbPath, reason.isEmpty() ? QStringLiteral("файл не читается") : reason);
+    }
+
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(reader.readAllStandardOutput(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isArray())
+        fail(mdbPath, QStringLiteral("программа чтения выдала неполные данные"));
+
+    // Written beside the target and renamed at the end, so that an import
+    // stopped half-way leaves no half database behind.
+    const QFileInfo target(sqlitePath);
+    QString temporaryPath;
+    {
+        QTemporaryFile temporary(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.part")));
+        temporary.setAutoRemove(false);
+        if (!temporary.open())
+            fail(mdbPath, QStringLiteral("нельзя создать файл в папке %1").arg(QDir::toNativeSeparators(target.absolutePath())));
+        temporaryPath = temporary.fileName();
+    }
+    try {
+        const Summary summary = writeDatabase(document.array(), temporaryPath, mdbPath);
+        // rename() fails rather than replace a db1.sqlite made meanwhile.
+        if (!QFile::rename(temporaryPath, target.absoluteFilePath()))
+            fail(mdbPath, QStringLiteral("нельзя создать файл %1").arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+        removeDatabaseFiles(temporaryPath);
+        return summary;
+    } catch (const AppError &error) {
+        removeDatabaseFiles(temporaryPath);
+        if (error.kind() == QLatin1String("EImportError"))
+            throw;
+        fail(mdbPath, error.message());
+    } catch (...) {
+        removeDatabaseFiles(temporaryPath);
+        throw;
+    }
+}
+
+QString MdbImport::signatureProblem(const QString &mdbPath)
+{
+    QFile file(mdbPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("файл не открывается: %1").arg(file.errorString());
+    const QByteArray header = file.read(0x15);
+    static const char magic[] = "\x00\x01\x00\x00Standard Jet DB\x00";
+    if (header.size() < 0x15 || header.left(20) != QByteArray(magic, 20))
+        return QStringLiteral("это не файл базы данных Access");
+    if (static_cast<unsigned char>(header.at(0x14)) != 0x01)
+        return QStringLiteral("файл не в формате Access 2000 (Jet 4)");
+    const qint64 size = file.size();
+    if (size < 2 * JetPageSize || size % JetPageSize != 0)
+        return QStringLiteral("размер файла (%1 байт) не кратен странице в %2 байт: файл обрезан или повреждён")
+            .arg(size)
+            .arg(JetPageSize);
+    return QString();
+}
+
+QString MdbImport::summaryText(const Summary &summary)
+{
+    return QStringLiteral("Курс перенесён из db1.mdb в db1.sqlite: уроков — %1, записей журнала — %2, %3.")
+        .arg(summary.lessons)
+        .arg(summary.journalRows)
+        .arg(summary.passwordFound ? QStringLiteral("пароль найден") : QStringLiteral("пароль не найден"));
+}
