@@ -11,8 +11,6 @@
 
 namespace CourseDatabase {
 
-namespace {
-
 QString engineText(const QSqlError &error)
 {
     QString text = error.databaseText();
@@ -21,11 +19,18 @@ QString engineText(const QSqlError &error)
     return text.trimmed();
 }
 
+void raiseEngineError(const QSqlError &error)
+{
+    throw AppError(engineText(error), QStringLiteral("EOleException"));
+}
+
+namespace {
+
 void exec(QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery query(db);
     if (!query.exec(sql))
-        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        raiseEngineError(query.lastError());
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlError;
+
 // The course's database file and how a connection to it is made.
 namespace CourseDatabase {
 
@@ -15,6 +17,10 @@ void openSqlite(const QString &connectionName, const QString &path);
 
 // Creates the three tables where they are missing (used by tools and tests).
 void createSchema(const QString &connectionName);
+
+// The engine's own text of an error, and the error raised with it.
+QString engineText(const QSqlError &error);
+[[noreturn]] void raiseEngineError(const QSqlError &error);
 
 // Column lists of the three tables, in the order the program addresses them.
 QStringList lessonColumns();

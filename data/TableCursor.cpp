@@ -1,6 +1,7 @@
 #include "TableCursor.h"
 
 #include "AppError.h"
+#include "CourseDatabase.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -11,14 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-QString engineText(const QSqlError &error)
-{
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.text();
-    return text.trimmed();
-}
 
 QString quoted(const QString &identifier)
 {
@@ -35,6 +28,28 @@ bool sameValue(const QVariant &cell, const QVariant &wanted)
     return cell.toString() == wanted.toString();
 }
 
+// 'YYYY-MM-DD' (anything after it ignored); an invalid date for any other text.
+// Parsed by hand: opening a large journal reads one date per row.
+QDate parseIsoDate(const QString &text)
+{
+    if (text.size() < 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
+        return QDate();
+    auto number = [&text](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            const QChar c = text.at(i);
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return -1;
+            value = value * 10 + (c.unicode() - '0');
+        }
+        return value;
+    };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return QDate();
+    return QDate(year, month, day);
+}
+
 } // namespace
 
 TableCursor::TableCursor(const QString &objectName, const QString &table,
@@ -44,6 +59,13 @@ TableCursor::TableCursor(const QString &objectName, const QString &table,
     , m_columns(columns)
 {
     setObjectName(objectName);
+    m_isDate.fill(false, m_columns.size());
+}
+
+void TableCursor::setDateColumns(const QStringList &columns)
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_isDate[i] = columns.contains(m_columns.at(i));
 }
 
 void TableCursor::fail(const QString &message) const
@@ -75,7 +97,7 @@ void TableCursor::loadRows()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (!db.isOpen())
-        throw AppError(db.lastError().isValid() ? engineText(db.lastError())
+        throw AppError(db.lastError().isValid() ? CourseDatabase::engineText(db.lastError())
                                                 : QStringLiteral("The database is not open"),
                        QStringLiteral("EOleException"));
 
@@ -87,9 +109,10 @@ void TableCursor::loadRows()
     const QString sql = QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY 1")
                             .arg(m_keyExpression, cols.join(QLatin1String(", ")), quoted(m_table));
     if (!query.exec(sql))
-        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        CourseDatabase::raiseEngineError(query.lastError());
 
     std::vector<Row> rows;
+    rows.reserve(m_rows.size());
     while (query.next()) {
         Row row;
         row.key = query.value(0).toLongLong();
@@ -99,7 +122,7 @@ void TableCursor::loadRows()
         rows.push_back(std::move(row));
     }
     if (query.lastError().isValid())
-        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        CourseDatabase::raiseEngineError(query.lastError());
     m_rows = std::move(rows);
 }
 
@@ -160,9 +183,9 @@ QVariant TableCursor::fromStorage(int column, const QVariant &stored) const
 {
     if (stored.isNull())
         return QVariant();
-    if (m_dateColumns.contains(m_columns.at(column))) {
+    if (m_isDate.at(column)) {
         const QString text = stored.toString();
-        QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        const QDate date = parseIsoDate(text);
         return date.isValid() ? QVariant(date) : QVariant(text);
     }
     return stored;
@@ -172,7 +195,7 @@ QVariant TableCursor::toStorage(int column, const QVariant &value) const
 {
     if (value.isNull())
         return QVariant(QMetaType(QMetaType::QString));
-    if (m_dateColumns.contains(m_columns.at(column))) {
+    if (m_isDate.at(column)) {
         if (value.typeId() == QMetaType::QDate)
             return value.toDate().toString(Qt::ISODate);
         if (value.typeId() == QMetaType::QDateTime)
@@ -389,11 +412,11 @@ void TableCursor::post()
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quoted(m_table), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         if (!query.prepare(sql))
-            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+            CourseDatabase::raiseEngineError(query.lastError());
         for (int c : changed)
             query.addBindValue(toStorage(c, m_buffer.at(c)));
         if (!query.exec())
-            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+            CourseDatabase::raiseEngineError(query.lastError());
 
         m_rows.push_back(readRow(query.lastInsertId().toLongLong()));
         const qint64 key = m_rows.back().key;
@@ -418,12 +441,12 @@ void TableCursor::post()
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                                 .arg(quoted(m_table), sets.join(QLatin1String(", ")), m_keyExpression);
         if (!query.prepare(sql))
-            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+            CourseDatabase::raiseEngineError(query.lastError());
         for (int c : changed)
             query.addBindValue(toStorage(c, m_buffer.at(c)));
         query.addBindValue(row.key);
         if (!query.exec())
-            throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+            CourseDatabase::raiseEngineError(query.lastError());
         for (int c : changed)
             row.values[c] = fromStorage(c, toStorage(c, m_buffer.at(c)));
     }
@@ -468,10 +491,10 @@ void TableCursor::remove()
     const int rowIndex = m_view[m_current];
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression)))
-        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        CourseDatabase::raiseEngineError(query.lastError());
     query.addBindValue(m_rows[rowIndex].key);
     if (!query.exec())
-        throw AppError(engineText(query.lastError()), QStringLiteral("EOleException"));
+        CourseDatabase::raiseEngineError(query.lastError());
 
     m_rows.erase(m_rows.begin() + rowIndex);
     const int at = m_current;
@@ -490,10 +513,10 @@ void TableCursor::removeAllInView()
 
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (!db.transaction())
-        throw AppError(engineText(db.lastError()), QStringLiteral("EOleException"));
+        CourseDatabase::raiseEngineError(db.lastError());
     QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression))) {
-        const QString text = engineText(query.lastError());
+        const QString text = CourseDatabase::engineText(query.lastError());
         db.rollback();
         throw AppError(text, QStringLiteral("EOleException"));
     }
@@ -502,14 +525,14 @@ void TableCursor::removeAllInView()
     for (int index : std::as_const(m_view)) {
         query.bindValue(0, m_rows[index].key);
         if (!query.exec()) {
-            const QString text = engineText(query.lastError());
+            const QString text = CourseDatabase::engineText(query.lastError());
             db.rollback();
             throw AppError(text, QStringLiteral("EOleException"));
         }
         gone.insert(m_rows[index].key);
     }
     if (!db.commit()) {
-        const QString text = engineText(db.lastError());
+        const QString text = CourseDatabase::engineText(db.lastError());
         db.rollback();
         throw AppError(text, QStringLiteral("EOleException"));
     }

@@ -35,7 +35,7 @@ public:
 
     void setConnectionName(const QString &name) { m_connectionName = name; }
     // Columns whose values are dates, stored as 'YYYY-MM-DD' text and read as QDate.
-    void setDateColumns(const QStringList &columns) { m_dateColumns = columns; }
+    void setDateColumns(const QStringList &columns);
     // The SQL expression that identifies a row; SQLite's rowid unless told otherwise.
     void setKeyExpression(const QString &expression) { m_keyExpression = expression; }
 
@@ -114,7 +114,7 @@ private:
 
     QString m_table;
     QStringList m_columns;
-    QStringList m_dateColumns;
+    QVector<bool> m_isDate; // per column: stored as 'YYYY-MM-DD', read as QDate
     QString m_keyExpression = QStringLiteral("rowid");
     QString m_connectionName;
 

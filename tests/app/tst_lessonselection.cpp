@@ -6,6 +6,7 @@
 #include "Unit2.h"
 #include "Unit6.h"
 #include "ui_Unit1.h"
+#include "WidgetTestMain.h"
 
 #include <QDate>
 #include <QLineEdit>
@@ -181,14 +182,6 @@ void TestLessonSelection::openedNodeShowsItsSelectedImage()
     QVERIFY(selectedImage(other) != opened);
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestLessonSelection test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestLessonSelection)
 
 #include "tst_lessonselection.moc"

@@ -5,6 +5,7 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "ui_Unit1.h"
+#include "WidgetTestMain.h"
 
 #include <QStringEncoder>
 #include <QWebEnginePage>
@@ -192,14 +193,6 @@ void TestMainWindow::treeThatCannotBeWrittenKeepsTheWindowOpen()
     QVERIFY(m_messages->errors.at(0).startsWith("Cannot create file \""));
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestMainWindow)
 
 #include "tst_mainwindow.moc"

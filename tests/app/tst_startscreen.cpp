@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "Unit6.h"
 #include "ui_Unit6.h"
+#include "WidgetTestMain.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -174,14 +175,6 @@ void TestStartScreen::tabOrderAndLabelsBesideTheirBoxes()
     QCOMPARE(screen.ui->Edit2->geometry(), QRect(469, 477, 273, 24));
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestStartScreen test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestStartScreen)
 
 #include "tst_startscreen.moc"

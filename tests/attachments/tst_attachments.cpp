@@ -10,6 +10,7 @@
 #include "Unit3.h"
 #include "ui_Unit1.h"
 #include "ui_Unit3.h"
+#include "WidgetTestMain.h"
 
 #include <QFile>
 #include <QMediaPlayer>
@@ -435,14 +436,6 @@ void TestAttachments::practiceProgramStartsInTheCourseFolder()
     QCOMPARE(m_messages->errors, QStringList());
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestAttachments test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestAttachments)
 
 #include "tst_attachments.moc"

@@ -1,6 +1,7 @@
 #include "PageViewer.h"
 #include "Platform.h"
 #include "TestCourse.h"
+#include "WidgetTestMain.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -121,13 +122,6 @@ void TestMhtPage::archiveLoader()
         QTRY_COMPARE_WITH_TIMEOUT(viewer.view()->title(), title, 10000);
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    TestMhtPage test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestMhtPage)
 
 #include "tst_mhtpage.moc"

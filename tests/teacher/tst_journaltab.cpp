@@ -6,6 +6,7 @@
 #include "Unit2.h"
 #include "Unit4.h"
 #include "ui_Unit4.h"
+#include "WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -180,14 +181,6 @@ void TestJournalTab::gridKeysInsertAndDelete()
     QCOMPARE(m_course->scalar("SELECT count(*) FROM jurnal").toInt(), 5);
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestJournalTab test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestJournalTab)
 
 #include "tst_journaltab.moc"

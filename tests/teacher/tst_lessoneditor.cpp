@@ -10,6 +10,7 @@
 #include "Unit4.h"
 #include "ui_Unit1.h"
 #include "ui_Unit4.h"
+#include "WidgetTestMain.h"
 
 #include <QApplication>
 #include <QStringEncoder>
@@ -408,14 +409,6 @@ void TestLessonEditor::treeWrittenOnCloseHoldsTheNewTopics()
              cp1251("Электричество\r\n\tЗакон Ома\r\n\tМощность\r\nМагнетизм\r\n\tИндукция\r\n"));
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestLessonEditor test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestLessonEditor)
 
 #include "tst_lessoneditor.moc"

@@ -8,6 +8,7 @@
 #include "Unit7.h"
 #include "ui_Unit1.h"
 #include "ui_Unit7.h"
+#include "WidgetTestMain.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -211,14 +212,6 @@ void TestPasswordWindow::failedPostKeepsPanelWindowAndEdit()
     QCOMPARE(storedPassword().toString(), QString("1234"));
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestPasswordWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestPasswordWindow)
 
 #include "tst_passwordwindow.moc"

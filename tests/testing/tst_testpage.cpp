@@ -5,6 +5,7 @@
 #include "Unit13.h"
 #include "Unit2.h"
 #include "ui_Unit13.h"
+#include "WidgetTestMain.h"
 
 #include <QPushButton>
 #include <QWebEnginePage>
@@ -72,14 +73,6 @@ void TestTestPage::numberButtonShowsTheQuestionPage()
     Form13 = nullptr;
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestTestPage test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestTestPage)
 
 #include "tst_testpage.moc"

@@ -9,6 +9,7 @@
 #include "Unit6.h"
 #include "ui_Unit13.h"
 #include "ui_Unit5.h"
+#include "WidgetTestMain.h"
 
 #include <QDate>
 #include <QLineEdit>
@@ -349,14 +350,6 @@ void TestTestWindow::resultWindowCloseButtonRecordsNothing()
     QCOMPARE(journal(), QStringList());
 }
 
-int main(int argc, char *argv[])
-{
-    Platform::prepareEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    Platform::initResources();
-    TestTestWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVELTA_WIDGET_TEST_MAIN(TestTestWindow)
 
 #include "tst_testwindow.moc"
