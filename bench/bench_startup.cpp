@@ -135,12 +135,14 @@ void lessonClickToPage(const BenchReport &report)
     QTreeWidgetItem *firstSection = form->ui->TreeView1->topLevelItem(0);
     QTreeWidgetItem *htmLesson = firstSection->child(0);
     QTreeWidgetItem *mhtLesson = firstSection->child(1);
-    double best = 1e9;
+    double bestHtm = 1e9;
+    double bestMht = 1e9;
     for (int i = 0; i < 5; ++i) {
-        best = std::min(best, loadAfter([&] { form->ui->TreeView1->setCurrentItem(htmLesson); }));
-        best = std::min(best, loadAfter([&] { form->ui->TreeView1->setCurrentItem(mhtLesson); }));
+        bestHtm = std::min(bestHtm, loadAfter([&] { form->ui->TreeView1->setCurrentItem(htmLesson); }));
+        bestMht = std::min(bestMht, loadAfter([&] { form->ui->TreeView1->setCurrentItem(mhtLesson); }));
     }
-    report({"lesson click to page loaded (best of 10)", best, "ms", "< 150 ms"});
+    report({"lesson click to .htm page loaded (best of 5)", bestHtm, "ms", "< 150 ms"});
+    report({"lesson click to .mht page loaded (best of 5)", bestMht, "ms", "< 150 ms"});
 }
 
 } // namespace
