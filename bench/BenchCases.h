@@ -32,3 +32,4 @@ std::vector<BenchCase> importBenchCases();
 std::vector<BenchCase> journalBenchCases();
 std::vector<BenchCase> pictureBenchCases();
 std::vector<BenchCase> testingBenchCases();
+std::vector<BenchCase> serverBenchCases();

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     Platform::initResources();
 
     std::vector<BenchCase> cases;
-    for (auto group : {treeBenchCases, startupBenchCases, importBenchCases, journalBenchCases, pictureBenchCases, testingBenchCases}) {
+    for (auto group : {treeBenchCases, startupBenchCases, importBenchCases, journalBenchCases, pictureBenchCases, testingBenchCases, serverBenchCases}) {
         for (BenchCase &c : group())
             cases.push_back(std::move(c));
     }

@@ -93,21 +93,33 @@ void TableCursor::open()
     emit currentChanged();
 }
 
+QString TableCursor::keyExpression(const QSqlDatabase &db) const
+{
+    if (!m_keyExpression.isEmpty())
+        return m_keyExpression;
+    return CourseDatabase::keyColumn(CourseDatabase::backendOf(db), m_table);
+}
+
+QString TableCursor::selectList() const
+{
+    QStringList cols;
+    for (const QString &c : m_columns)
+        cols << quoted(c);
+    return cols.join(QLatin1String(", "));
+}
+
 void TableCursor::loadRows()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = CourseDatabase::connection(m_connectionName);
     if (!db.isOpen())
         throw AppError(db.lastError().isValid() ? CourseDatabase::engineText(db.lastError())
                                                 : QStringLiteral("The database is not open"),
                        QStringLiteral("EOleException"));
 
-    QStringList cols;
-    for (const QString &c : m_columns)
-        cols << quoted(c);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     const QString sql = QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY 1")
-                            .arg(m_keyExpression, cols.join(QLatin1String(", ")), quoted(m_table));
+                            .arg(keyExpression(db), selectList(), quoted(m_table));
     if (!query.exec(sql))
         CourseDatabase::raiseEngineError(query.lastError());
 
@@ -126,17 +138,14 @@ void TableCursor::loadRows()
     m_rows = std::move(rows);
 }
 
-TableCursor::Row TableCursor::readRow(qint64 key) const
+TableCursor::Row TableCursor::readRow(QSqlDatabase &db, qint64 key) const
 {
     // Read back what the engine stored, generated identity and defaults included.
     Row row;
     row.key = key;
-    QStringList cols;
-    for (const QString &c : m_columns)
-        cols << quoted(c);
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                      .arg(cols.join(QLatin1String(", ")), quoted(m_table), m_keyExpression));
+                      .arg(selectList(), quoted(m_table), keyExpression(db)));
     query.addBindValue(key);
     const bool found = query.exec() && query.next();
     for (int c = 0; c < m_columns.size(); ++c)
@@ -396,7 +405,8 @@ void TableCursor::post()
     if (!isEditing())
         fail(QStringLiteral("Dataset not in edit or insert mode"));
 
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = CourseDatabase::connection(m_connectionName);
+    const bool server = CourseDatabase::backendOf(db) == CourseDatabase::Backend::PostgreSql;
     QSqlQuery query(db);
     QList<int> changed = m_changedColumns.values();
     std::sort(changed.begin(), changed.end());
@@ -407,10 +417,13 @@ void TableCursor::post()
             names << quoted(m_columns.at(c));
             marks << QStringLiteral("?");
         }
-        const QString sql = changed.isEmpty()
+        QString sql = changed.isEmpty()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quoted(m_table), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        // The server has no last insert id across sessions: the row comes back with the insert.
+        if (server)
+            sql += QStringLiteral(" RETURNING %1, %2").arg(keyExpression(db), selectList());
         if (!query.prepare(sql))
             CourseDatabase::raiseEngineError(query.lastError());
         for (int c : changed)
@@ -418,7 +431,15 @@ void TableCursor::post()
         if (!query.exec())
             CourseDatabase::raiseEngineError(query.lastError());
 
-        m_rows.push_back(readRow(query.lastInsertId().toLongLong()));
+        if (server && query.next()) {
+            Row row;
+            row.key = query.value(0).toLongLong();
+            for (int c = 0; c < m_columns.size(); ++c)
+                row.values.append(fromStorage(c, query.value(c + 1)));
+            m_rows.push_back(std::move(row));
+        } else {
+            m_rows.push_back(readRow(db, query.lastInsertId().toLongLong()));
+        }
         const qint64 key = m_rows.back().key;
         m_buffer.clear();
         m_changedColumns.clear();
@@ -439,7 +460,7 @@ void TableCursor::post()
         for (int c : changed)
             sets << quoted(m_columns.at(c)) + QLatin1String(" = ?");
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                .arg(quoted(m_table), sets.join(QLatin1String(", ")), m_keyExpression);
+                                .arg(quoted(m_table), sets.join(QLatin1String(", ")), keyExpression(db));
         if (!query.prepare(sql))
             CourseDatabase::raiseEngineError(query.lastError());
         for (int c : changed)
@@ -489,8 +510,9 @@ void TableCursor::remove()
         cancel();
 
     const int rowIndex = m_view[m_current];
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression)))
+    QSqlDatabase db = CourseDatabase::connection(m_connectionName);
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyExpression(db))))
         CourseDatabase::raiseEngineError(query.lastError());
     query.addBindValue(m_rows[rowIndex].key);
     if (!query.exec())
@@ -511,11 +533,11 @@ void TableCursor::removeAllInView()
     if (m_view.isEmpty())
         return;
 
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = CourseDatabase::connection(m_connectionName);
     if (!db.transaction())
         CourseDatabase::raiseEngineError(db.lastError());
     QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), m_keyExpression))) {
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyExpression(db)))) {
         const QString text = CourseDatabase::engineText(query.lastError());
         db.rollback();
         throw AppError(text, QStringLiteral("EOleException"));

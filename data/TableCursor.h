@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QSqlDatabase;
+
 // One condition of a row filter: the column's value equals the given value.
 struct FieldCondition
 {
@@ -36,7 +38,8 @@ public:
     void setConnectionName(const QString &name) { m_connectionName = name; }
     // Columns whose values are dates, stored as 'YYYY-MM-DD' text and read as QDate.
     void setDateColumns(const QStringList &columns);
-    // The SQL expression that identifies a row; SQLite's rowid unless told otherwise.
+    // The SQL expression that identifies a row; unless told otherwise the back
+    // end's key column (SQLite's rowid, the server's generated key).
     void setKeyExpression(const QString &expression) { m_keyExpression = expression; }
 
     QString tableName() const { return m_table; }
@@ -110,12 +113,14 @@ private:
     QVariant fromStorage(int column, const QVariant &stored) const;
     QVariant toStorage(int column, const QVariant &value) const;
     void loadRows();
-    Row readRow(qint64 key) const;
+    Row readRow(QSqlDatabase &db, qint64 key) const;
+    QString keyExpression(const QSqlDatabase &db) const;
+    QString selectList() const;
 
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate; // per column: stored as 'YYYY-MM-DD', read as QDate
-    QString m_keyExpression = QStringLiteral("rowid");
+    QString m_keyExpression; // empty: the back end's key column
     QString m_connectionName;
 
     std::vector<Row> m_rows;

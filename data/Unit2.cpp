@@ -6,6 +6,7 @@
 #include "TableCursor.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 
 TDataModule2 *DataModule2 = nullptr;
@@ -34,14 +35,19 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
 
     // Loading: the connection, then each table; every failure gets its own box.
     const QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
-    // A course folder made for the Windows program brings only db1.mdb.
-    Messages::guarded([&] {
-        if (const std::optional<QString> imported = MdbImport().importFolder(dir))
-            Messages::showInfo(*imported);
-    });
-    Messages::guarded([&] {
-        CourseDatabase::openSqlite(m_connectionName, QDir(dir).filePath(QString::fromLatin1(CourseDatabase::FileName)));
-    });
+    const bool onServer = QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(CourseDatabase::ConnectionFileName)));
+    // A course folder made for the Windows program brings only db1.mdb; a folder
+    // whose database is on the server has nothing to import.
+    if (!onServer) {
+        Messages::guarded([&] {
+            if (const std::optional<QString> imported = MdbImport().importFolder(dir))
+                Messages::showInfo(*imported);
+        });
+    }
+    // An unreachable server is the same "cannot be opened" case as a missing
+    // file, with the server's own text. A connection lost later is made again
+    // by the next command that needs it (CourseDatabase::connection).
+    Messages::guarded([&] { CourseDatabase::openFolder(m_connectionName, dir); });
     for (TableCursor *table : {Turok, Tjurnal, Tpas})
         Messages::guarded([table] { table->open(); });
 

@@ -1,6 +1,14 @@
 # Sources of data/, added to the libraries by the top-level CMakeLists.
 file(READ ${CMAKE_CURRENT_LIST_DIR}/schema.sql SCHEMA_SQL)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/schema_sql.h.in ${CMAKE_BINARY_DIR}/generated/schema_sql.h @ONLY)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/schema-postgresql.sql SCHEMA_POSTGRESQL_SQL)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/schema_postgresql_sql.h.in
+  ${CMAKE_BINARY_DIR}/generated/schema_postgresql_sql.h @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_LIST_DIR}/schema.sql ${CMAKE_CURRENT_LIST_DIR}/schema-postgresql.sql)
+# A course folder with db1.connection keeps its database on a PostgreSQL server;
+# libpq itself parses the connection string and tells a dropped connection.
+pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 
 list(APPEND CORE_SOURCES
   data/AppError.h data/AppError.cpp

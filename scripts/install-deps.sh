@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-webengine-dev-tools
   qt6-multimedia-dev qt6-svg-dev libqt6svg6 libqt6opengl6-dev libgl-dev
-  libqt6sql6-sqlite
+  libqt6sql6-sqlite libqt6sql6-psql libpq-dev
   libjpeg62-turbo-dev libsodium-dev
   mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
   # run
@@ -19,6 +19,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   # tests
   xvfb xauth xdotool poppler-utils sqlite3
+  # tests and benchmarks of a course on a server: a private server they start themselves
+  postgresql
 )
 
 missing=()

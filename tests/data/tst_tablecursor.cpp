@@ -9,13 +9,15 @@
 
 #include <memory>
 
-// The cursor's operations on a real SQLite file: where the current row goes,
-// what happens to a pending edit, Null against empty, the filter.
+// The cursor's operations on both back ends, a real SQLite file and a database
+// on the test server: where the current row goes, what happens to a pending
+// edit, Null against empty, the filter.
 class TestTableCursor : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
     void init();
     void cleanup();
 
@@ -35,6 +37,7 @@ private slots:
     void filter();
     void filterChangePostsPendingEdit();
     void removeAllInViewDeletesOnlyRowsInView();
+    void refreshShowsRowsOfOtherCopies();
     void engineErrorOnPostKeepsState();
     void closedTableErrors();
     void missingDatabaseIsNotCreated();
@@ -50,9 +53,19 @@ private:
     QString m_connection = QStringLiteral("cursor-under-test");
 };
 
+void TestTableCursor::initTestCase_data()
+{
+    QTest::addColumn<bool>("onServer");
+    QTest::newRow("sqlite") << false;
+    QTest::newRow("postgresql") << true;
+}
+
 void TestTableCursor::init()
 {
-    m_course = std::make_unique<TestCourse>();
+    QFETCH_GLOBAL(bool, onServer);
+    if (onServer && TestCourse::serverConnectionString().isEmpty())
+        QSKIP("no test server: KORVELTA_TEST_PG is not set (scripts/test.sh starts one)");
+    m_course = std::make_unique<TestCourse>(onServer ? TestCourse::Backend::PostgreSql : TestCourse::Backend::Sqlite);
     m_course->exec("INSERT INTO urok (urok, htm, jpg) VALUES ('A', 'a.htm', NULL)");
     m_course->exec("INSERT INTO urok (urok, htm, jpg) VALUES ('B', '', 'b.jpg')");
     m_course->exec("INSERT INTO urok (urok, htm, jpg) VALUES ('C', 'c.htm', NULL)");
@@ -67,7 +80,8 @@ void TestTableCursor::init()
                        {QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString(row[2]).toInt(),
                         QString::fromUtf8(row[3])});
     }
-    CourseDatabase::openSqlite(m_connection, m_course->filePath("db1.sqlite"));
+    // The folder decides the back end, as it does for the program.
+    CourseDatabase::openFolder(m_connection, m_course->path());
     m_lessons = std::make_unique<TableCursor>("Turok", "urok", CourseDatabase::lessonColumns());
     m_lessons->setConnectionName(m_connection);
     m_journal = std::make_unique<TableCursor>("Tjurnal", "jurnal", CourseDatabase::journalColumns());
@@ -328,9 +342,28 @@ void TestTableCursor::removeAllInViewDeletesOnlyRowsInView()
     QCOMPARE(m_course->rows("SELECT fio FROM jurnal ORDER BY код"), (QStringList{"Петров", "O'Brien"}));
 }
 
+void TestTableCursor::refreshShowsRowsOfOtherCopies()
+{
+    openJournal();
+    m_journal->moveTo(2);
+    m_course->exec("INSERT INTO jurnal (fio, urok) VALUES ('Другой', 'W')");
+    QCOMPARE(m_journal->recordCount(), 5);
+    m_journal->refresh();
+    QCOMPARE(m_journal->recordCount(), 6);
+    QCOMPARE(m_journal->currentIndex(), 2);
+    m_journal->last();
+    QCOMPARE(m_journal->value("fio").toString(), QString("Другой"));
+}
+
 void TestTableCursor::engineErrorOnPostKeepsState()
 {
-    m_course->exec("CREATE TRIGGER no_more BEFORE INSERT ON jurnal BEGIN SELECT RAISE(ABORT, 'journal is full'); END");
+    if (m_course->backend() == TestCourse::Backend::Sqlite) {
+        m_course->exec("CREATE TRIGGER no_more BEFORE INSERT ON jurnal BEGIN SELECT RAISE(ABORT, 'journal is full'); END");
+    } else {
+        m_course->exec("CREATE FUNCTION no_more() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$BEGIN RAISE EXCEPTION 'journal is full'; END$$");
+        m_course->exec("CREATE TRIGGER no_more BEFORE INSERT ON jurnal FOR EACH ROW EXECUTE FUNCTION no_more()");
+    }
     openJournal();
     m_journal->insert();
     m_journal->setValue("fio", "X");
@@ -363,6 +396,8 @@ void TestTableCursor::closedTableErrors()
 
 void TestTableCursor::missingDatabaseIsNotCreated()
 {
+    if (m_course->backend() != TestCourse::Backend::Sqlite)
+        QSKIP("only the SQLite back end has a file that opening could create");
     QTemporaryDir dir;
     const QString path = dir.filePath("db1.sqlite");
     QVERIFY_THROWS_EXCEPTION(AppError, CourseDatabase::openSqlite("missing-db", path));
