@@ -96,7 +96,11 @@ TForm1::TForm1(QWidget *parent)
     Messages::guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Tearing the tree down changes its current item; that is not a topic choice.
+    ui->TreeView1->blockSignals(true);
+}
 
 void TForm1::FormCreate()
 {
