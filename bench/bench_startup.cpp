@@ -57,14 +57,15 @@ void startupToCoverPage(const BenchReport &report)
     timer.start();
     auto form = std::make_unique<TForm1>();
     Form1 = form.get();
+    std::unique_ptr<TDataModule2> module;
     bool loaded = false;
     const bool inTime = waitFor(form.get(), [&](QEventLoop &loop) {
         QObject::connect(form->ui->WebBrowser1->view(), &QWebEngineView::loadFinished, &loop, [&](bool ok) {
             loaded = ok;
             loop.quit();
         });
-        auto module = new TDataModule2(QString(), form.get());
-        DataModule2 = module;
+        module = std::make_unique<TDataModule2>();
+        DataModule2 = module.get();
         form->attachDataModule(*module);
         form->showMaximized();
     });

@@ -56,6 +56,9 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
 
 TDataModule2::~TDataModule2()
 {
+    // The windows may already be going: closing the tables at exit tells no view.
+    for (TableCursor *table : {Turok, Tjurnal, Tpas})
+        table->blockSignals(true);
     DataModuleDestroy();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
