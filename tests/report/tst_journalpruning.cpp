@@ -1,11 +1,9 @@
 #include "AppError.h"
-#include "CourseDatabase.h"
 #include "JournalFilterText.h"
 #include "JournalPruning.h"
 #include "TableCursor.h"
 #include "TestCourse.h"
 
-#include <QSqlDatabase>
 #include <QtTest>
 
 #include <memory>
@@ -35,7 +33,6 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<TableCursor> m_journal;
-    const QString m_connection = QStringLiteral("journal-pruning");
 };
 
 void TestJournalPruning::init()
@@ -47,22 +44,15 @@ void TestJournalPruning::init()
                              {"Иванов", "ПИ-21", "60", "E"}, {"Петров", "ПИ-21", "0", "F"},
                              {"O'Brien", "ПИ-21", "90", "G"}};
     for (const auto &row : rows) {
-        m_course->exec("INSERT INTO jurnal (fio, gruppa, ocenka, urok, data) VALUES (?, ?, ?, ?, '2026-03-02')",
-                       {QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString(row[2]).toInt(),
-                        QString::fromUtf8(row[3])});
+        m_course->addJournalRow(QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString(row[2]).toInt(),
+                                QString::fromUtf8(row[3]));
     }
-    CourseDatabase::openSqlite(m_connection, m_course->filePath("db1.sqlite"));
-    m_journal = std::make_unique<TableCursor>("Tjurnal", "jurnal", CourseDatabase::journalColumns());
-    m_journal->setConnectionName(m_connection);
-    m_journal->setDateColumns({"data"});
-    m_journal->open();
+    m_journal = m_course->openJournal();
 }
 
 void TestJournalPruning::cleanup()
 {
     m_journal.reset();
-    QSqlDatabase::database(m_connection, false).close();
-    QSqlDatabase::removeDatabase(m_connection);
     m_course.reset();
 }
 

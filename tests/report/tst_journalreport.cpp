@@ -1,4 +1,3 @@
-#include "CourseDatabase.h"
 #include "JournalFilterText.h"
 #include "JournalReport.h"
 #include "TableCursor.h"
@@ -10,7 +9,6 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
 #include <QTimer>
 #include <QtTest>
 
@@ -110,7 +108,6 @@ private:
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<TableCursor> m_journal;
     JournalReport m_report;
-    const QString m_connection = QStringLiteral("journal-report");
 };
 
 void TestJournalReport::init()
@@ -121,27 +118,18 @@ void TestJournalReport::init()
 void TestJournalReport::cleanup()
 {
     m_journal.reset();
-    if (QSqlDatabase::contains(m_connection)) {
-        QSqlDatabase::database(m_connection, false).close();
-        QSqlDatabase::removeDatabase(m_connection);
-    }
     m_course.reset();
 }
 
 void TestJournalReport::addRow(const QString &fio, const QString &gruppa, const QString &urok, int ocenka,
                                const QString &date)
 {
-    m_course->exec("INSERT INTO jurnal (fio, gruppa, ocenka, urok, data) VALUES (?, ?, ?, ?, ?)",
-                   {fio, gruppa, ocenka, urok, date});
+    m_course->addJournalRow(fio, gruppa, ocenka, urok, date);
 }
 
 void TestJournalReport::openJournal()
 {
-    CourseDatabase::openSqlite(m_connection, m_course->filePath("db1.sqlite"));
-    m_journal = std::make_unique<TableCursor>("Tjurnal", "jurnal", CourseDatabase::journalColumns());
-    m_journal->setConnectionName(m_connection);
-    m_journal->setDateColumns({"data"});
-    m_journal->open();
+    m_journal = m_course->openJournal();
 }
 
 QVector<Word> TestJournalReport::render(int expectedPages)

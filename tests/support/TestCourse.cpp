@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "TableCursor.h"
 
 #include <QDir>
 #include <QFile>
@@ -201,4 +202,21 @@ QStringList TestCourse::rows(const QString &sql) const
         out << cells.join(QLatin1Char('|'));
     }
     return out;
+}
+
+void TestCourse::addJournalRow(const QString &fio, const QString &gruppa, int ocenka, const QString &urok,
+                               const QString &date) const
+{
+    exec(QStringLiteral("INSERT INTO jurnal (fio, gruppa, ocenka, urok, data) VALUES (?, ?, ?, ?, ?)"),
+         {fio, gruppa, ocenka, urok, date});
+}
+
+std::unique_ptr<TableCursor> TestCourse::openJournal() const
+{
+    auto journal = std::make_unique<TableCursor>(QStringLiteral("Tjurnal"), QStringLiteral("jurnal"),
+                                                 CourseDatabase::journalColumns());
+    journal->setConnectionName(m_connection);
+    journal->setDateColumns({QStringLiteral("data")});
+    journal->open();
+    return journal;
 }

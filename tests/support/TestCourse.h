@@ -6,6 +6,10 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <memory>
+
+class TableCursor;
+
 // A throw-away course folder for a test: files, an optional database with the
 // program's schema, and direct SQL on it to arrange and check rows. The
 // database is the folder's db1.sqlite, or a fresh database of its own on the
@@ -42,6 +46,13 @@ public:
     QVariant scalar(const QString &sql, const QVariantList &binds = {}) const;
     // Rows of a query, each row's values joined by '|', Null written as "<null>".
     QStringList rows(const QString &sql) const;
+
+    // Appends one journal row.
+    void addJournalRow(const QString &fio, const QString &gruppa, int ocenka, const QString &urok,
+                       const QString &date = QStringLiteral("2026-03-02")) const;
+    // The journal opened as the data module opens it, on the test's own connection;
+    // it must go before the course does.
+    std::unique_ptr<TableCursor> openJournal() const;
 
 private:
     void createServerDatabase();
