@@ -10,11 +10,16 @@
 
 class QSqlDatabase;
 
-// One condition of a row filter: the column's value equals the given value.
+// One condition of a row filter: the column's value equals the given value,
+// or lies on the given side of it (dates by date, numbers by number, bounds
+// included). A Null cell meets no condition.
 struct FieldCondition
 {
+    enum class Compare { Equal, AtLeast, AtMost };
+
     QString column;
     QVariant value;
+    Compare compare = Compare::Equal;
 };
 using RowFilter = QVector<FieldCondition>;
 
