@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CourseDatabase.h"
+#include "JournalExport.h"
 #include "JournalFilterText.h"
 #include "JournalPruning.h"
 #include "JournalReport.h"
@@ -9,6 +10,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -191,9 +193,36 @@ void reportOfManyRows(const BenchReport &report)
             QStringLiteral("< 2000 ms")});
 }
 
+// The whole journal written to each export format, as the journal tab and
+// korvelta-db export write it.
+void exportOfManyRows(const BenchReport &report)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db1.sqlite"));
+    writeJournal(path, JournalRowCount);
+    Connection connection(QStringLiteral("bench-journal-export"), path);
+    auto journal = journalOn(connection);
+    journal->open();
+    const struct
+    {
+        const char *file;
+        const char *target;
+    } formats[] = {{"journal.csv", "< 2000 ms"}, {"journal.xlsx", "< 2000 ms"}, {"journal.pdf", ""}};
+    for (const auto &format : formats) {
+        const QString file = dir.filePath(QString::fromLatin1(format.file));
+        const double ms = fastestMs(format.target[0] ? 3 : 1, [&] { JournalExport::write(*journal, file); });
+        report({QStringLiteral("export of 100000 rows to %1 (%2 MB)")
+                    .arg(QFileInfo(file).suffix().toUpper())
+                    .arg(QFileInfo(file).size() / 1e6, 0, 'f', 1),
+                ms, QStringLiteral("ms"), QString::fromLatin1(format.target)});
+    }
+}
+
 } // namespace
 
 std::vector<BenchCase> journalBenchCases()
 {
-    return {{QStringLiteral("journal"), journalOfManyRows}, {QStringLiteral("journal-report"), reportOfManyRows}};
+    return {{QStringLiteral("journal"), journalOfManyRows},
+            {QStringLiteral("journal-report"), reportOfManyRows},
+            {QStringLiteral("journal-export"), exportOfManyRows}};
 }

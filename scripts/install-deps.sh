@@ -12,6 +12,7 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql libpq-dev
   libjpeg62-turbo-dev libsodium-dev
   mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
+  libxlsxwriter-dev zlib1g-dev
   # run
   qt6-qpa-plugins qt6-image-formats-plugins libqt6webenginecore6-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
@@ -19,6 +20,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   # tests
   xvfb xauth xdotool poppler-utils sqlite3
+  unzip
   # tests and benchmarks of a course on a server: a private server they start themselves
   postgresql
 )

@@ -8,11 +8,18 @@ list(APPEND GUI_SOURCES
   teacher/Unit7.h teacher/Unit7.cpp
   teacher/Unit8.h teacher/Unit8.cpp
 )
-# The journal's filter and deletions (no widgets) and its printed report.
+# The journal's filter and deletions and its printed report (no widgets: the
+# report is painted on any paged device, a printer or a PDF file).
 list(APPEND CORE_SOURCES
   teacher/JournalFilterText.h teacher/JournalFilterText.cpp
   teacher/JournalPruning.h teacher/JournalPruning.cpp
-)
-list(APPEND GUI_SOURCES
   teacher/JournalReport.h teacher/JournalReport.cpp
+)
+# The journal in view exported to CSV, Excel and PDF files. Workbooks are
+# written by libxlsxwriter.
+pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+list(APPEND CORE_SOURCES
+  teacher/ExportFile.h teacher/ExportFile.cpp
+  teacher/SheetFiles.h teacher/SheetFiles.cpp
+  teacher/JournalExport.h teacher/JournalExport.cpp
 )
