@@ -3,6 +3,7 @@
 #include "CourseDatabase.h"
 #include "JournalExport.h"
 #include "JournalFilterText.h"
+#include "JournalSummary.h"
 #include "JournalPruning.h"
 #include "JournalReport.h"
 #include "TableCursor.h"
@@ -218,11 +219,34 @@ void exportOfManyRows(const BenchReport &report)
     }
 }
 
+// The summaries of the whole journal, worked out and written to each format.
+void summaryOfManyRows(const BenchReport &report)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db1.sqlite"));
+    writeJournal(path, JournalRowCount);
+    Connection connection(QStringLiteral("bench-journal-summary"), path);
+    auto journal = journalOn(connection);
+    journal->open();
+    JournalSummary summary;
+    const double ms = fastestMs(3, [&] { summary = JournalSummary::of(*journal); });
+    report({QStringLiteral("summaries of 100000 rows"), ms, QStringLiteral("ms"), QString()});
+    for (const char *name : {"summary.csv", "summary.xlsx", "summary.pdf"}) {
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        const double written = fastestMs(1, [&] { summary.write(file); });
+        report({QStringLiteral("  written to %1 (%2 MB)")
+                    .arg(QFileInfo(file).suffix().toUpper())
+                    .arg(QFileInfo(file).size() / 1e6, 0, 'f', 1),
+                written, QStringLiteral("ms"), QString()});
+    }
+}
+
 } // namespace
 
 std::vector<BenchCase> journalBenchCases()
 {
     return {{QStringLiteral("journal"), journalOfManyRows},
             {QStringLiteral("journal-report"), reportOfManyRows},
-            {QStringLiteral("journal-export"), exportOfManyRows}};
+            {QStringLiteral("journal-export"), exportOfManyRows},
+            {QStringLiteral("journal-summary"), summaryOfManyRows}};
 }

@@ -15,11 +15,12 @@ list(APPEND CORE_SOURCES
   teacher/JournalPruning.h teacher/JournalPruning.cpp
   teacher/JournalReport.h teacher/JournalReport.cpp
 )
-# The journal in view exported to CSV, Excel and PDF files. Workbooks are
-# written by libxlsxwriter.
+# The journal in view exported to CSV, Excel and PDF files, and its summaries
+# by group, lesson and learner. Workbooks are written by libxlsxwriter.
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 list(APPEND CORE_SOURCES
   teacher/ExportFile.h teacher/ExportFile.cpp
   teacher/SheetFiles.h teacher/SheetFiles.cpp
   teacher/JournalExport.h teacher/JournalExport.cpp
+  teacher/JournalSummary.h teacher/JournalSummary.cpp
 )
