@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace Messages {
 
@@ -22,12 +23,17 @@ QWidget *dialogParent()
 
 void showError(const QString &message)
 {
+    showError(dialogParent(), message);
+}
+
+void showError(QWidget *parent, const QString &message)
+{
     const QString text = withFullStop(message);
     if (activeRecorder) {
         activeRecorder->errors << text;
         return;
     }
-    QMessageBox::critical(dialogParent(), QApplication::applicationDisplayName(), text);
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
 }
 
 void showInfo(const QString &message)
@@ -80,6 +86,37 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &filter, const QString &initialPath,
+                       QString *selectedFilter)
+{
+    if (activeRecorder) {
+        activeRecorder->fileFilters << filter;
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    }
+    QFileDialog dialog(parent, caption, initialPath, DialogFilter::toQt(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets the chosen filter's, before the
+    // dialog asks about replacing a file of that name.
+    auto useSuffixOf = [&dialog](const QString &nameFilter) {
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch m = firstPattern.match(nameFilter);
+        dialog.setDefaultSuffix(m.hasMatch() ? m.captured(1) : QString());
+    };
+    if (selectedFilter && !selectedFilter->isEmpty()) {
+        for (const QString &nameFilter : dialog.nameFilters()) {
+            if (nameFilter.startsWith(*selectedFilter))
+                dialog.selectNameFilter(nameFilter);
+        }
+    }
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter().section(QLatin1String(" ("), 0, 0);
     return dialog.selectedFiles().constFirst();
 }
 

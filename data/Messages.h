@@ -7,6 +7,8 @@
 
 #include <exception>
 
+class QWidget;
+
 // The one place that shows errors and the program's own messages.
 namespace Messages {
 
@@ -19,6 +21,15 @@ bool confirm(const QString &question);
 
 // Runs a file-open dialog; the chosen file's full name, or empty when cancelled.
 QString chooseFile(const QString &filter, const QString &initialDir = QString(), bool picturePreview = false);
+
+// Runs a file-save dialog over `parent` (which it stays in front of), asking
+// before it replaces a file; the chosen name, with the extension of the chosen
+// filter added when none was typed, or empty when cancelled. `selectedFilter`
+// is the filter chosen first and, on return, the one chosen.
+QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &filter, const QString &initialPath,
+                       QString *selectedFilter = nullptr);
+// The error box of showError, over `parent`.
+void showError(QWidget *parent, const QString &message);
 
 // Runs a command; an error stops it and is shown, and the program goes on.
 template <typename Command>
@@ -47,7 +58,8 @@ public:
     QStringList infos;
     QStringList questions;
     bool answer;
-    // Answers for the file dialogs, taken in order; an empty one (or none left) cancels.
+    // Answers for the file dialogs, open and save alike, taken in order; an
+    // empty one (or none left) cancels.
     QStringList fileAnswers;
     QStringList fileFilters;
 };

@@ -20,6 +20,8 @@ const Column GridColumns[] = {
     {"ocenka", "Баллы"},      {"data", "Дата занятия"},
 };
 
+} // namespace
+
 void finishPendingEdit(TableCursor &journal)
 {
     if (!journal.isEditing())
@@ -29,8 +31,6 @@ void finishPendingEdit(TableCursor &journal)
     else
         journal.cancel();
 }
-
-} // namespace
 
 ExportSheet sheetOf(const TableCursor &journal)
 {

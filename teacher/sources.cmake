@@ -24,3 +24,7 @@ list(APPEND CORE_SOURCES
   teacher/JournalExport.h teacher/JournalExport.cpp
   teacher/JournalSummary.h teacher/JournalSummary.cpp
 )
+# The editor's export command.
+list(APPEND GUI_SOURCES
+  teacher/ExportDialog.h teacher/ExportDialog.cpp
+)
