@@ -2,7 +2,9 @@
 #include "ui_Unit4.h"
 
 #include "CourseFileReference.h"
+#include "ExportDialog.h"
 #include "Messages.h"
+#include "JournalExport.h"
 #include "JournalPruning.h"
 #include "TableCursor.h"
 #include "Unit8.h"
@@ -10,6 +12,7 @@
 #include "Unit2.h"
 #include "ui_Unit1.h"
 
+#include <QDate>
 #include <QTreeWidgetItem>
 
 TForm4 *Form4 = nullptr;
@@ -67,6 +70,9 @@ TForm4::TForm4(QWidget *parent)
     connect(ui->Edit1, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
     connect(ui->Edit2, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
     connect(ui->CheckBox1, &QCheckBox::clicked, this, &TForm4::CheckBox1Click);
+
+    m_export = std::make_unique<ExportDialog>(this);
+    connect(ui->JournalExportButton, &QPushButton::clicked, this, &TForm4::JournalExportClick);
 }
 
 TForm4::~TForm4() = default;
@@ -240,5 +246,15 @@ void TForm4::Button2Click()
     Messages::guarded([] {
         if (Form8)
             Form8->Preview();
+    });
+}
+
+void TForm4::JournalExportClick()
+{
+    Messages::guarded([this] {
+        TableCursor *journal = DataModule2->Tjurnal;
+        m_export->run(QStringLiteral("Экспорт журнала"),
+                      QStringLiteral("Журнал %1").arg(QDate::currentDate().toString(Qt::ISODate)),
+                      [journal](const QString &path) { JournalExport::write(*journal, path); });
     });
 }

@@ -8,6 +8,7 @@
 
 namespace Ui { class TForm4; }
 
+class ExportDialog;
 class QTreeWidgetItem;
 class TDataModule2;
 
@@ -57,6 +58,8 @@ public slots:
     void Button20Click();
     void Button21Click();
     void Button2Click();
+    // "Экспорт…": the journal rows in view to a CSV, Excel or PDF file.
+    void JournalExportClick();
 
 private:
     // `row` is 0 … 6, the file rows from top to bottom.
@@ -65,6 +68,8 @@ private:
     // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
     void addTopic(bool asChild);
     void updateLessonTitle();
+
+    std::unique_ptr<ExportDialog> m_export;
 };
 
 extern TForm4 *Form4;
