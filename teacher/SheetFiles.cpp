@@ -14,6 +14,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <numeric>
 
 namespace SheetFiles {
 
@@ -265,6 +266,7 @@ public:
         pen.setCosmetic(true);
         m_painter.setPen(pen);
         m_rowHeight = m_cellMetrics.height() + 1.2 * m_mm;
+        m_headerHeight = 2 * m_headerMetrics.height() + 1.2 * m_mm;
     }
 
     void title(const QString &text)
@@ -278,7 +280,7 @@ public:
         const int columns = int(sheet.titles.size());
         columnLayout(sheet);
         // The sheet's name, its header and a first row stay together.
-        if (m_y > 0 && m_y + paragraphHeight(m_heading, sheet.name) + 2 * m_rowHeight > m_height)
+        if (m_y > 0 && m_y + paragraphHeight(m_heading, sheet.name) + m_headerHeight + m_rowHeight > m_height)
             newPage();
         paragraph(m_heading, sheet.name);
         m_y += m_mm;
@@ -297,7 +299,7 @@ public:
                 const bool number = isWholeNumber(value) || value.typeId() == QMetaType::Double;
                 cellText(c, displayText(value), number, m_cellMetrics);
             }
-            endRow();
+            endRow(m_rowHeight);
         }
         closeTable(columns);
         m_y += 2 * m_mm;
@@ -348,32 +350,40 @@ private:
         m_y += height;
     }
 
-    // Columns as wide as their widest text, then stretched or squeezed
-    // together to the width of the page.
+    // Columns as wide as their widest text, stretched to the width of the
+    // page; on a page too narrow the columns with long texts give way first,
+    // down to the longest word of their titles.
     void columnLayout(const ExportSheet &sheet)
     {
         const int columns = int(sheet.titles.size());
-        QVector<double> natural(columns);
-        for (int c = 0; c < columns; ++c)
-            natural[c] = m_headerMetrics.horizontalAdvance(sheet.titles.at(c));
+        const double padding = 2 * Padding * m_mm;
+        QVector<double> title(columns), natural(columns);
+        for (int c = 0; c < columns; ++c) {
+            natural[c] = m_headerMetrics.horizontalAdvance(sheet.titles.at(c)) + padding;
+            for (const QString &word : sheet.titles.at(c).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                title[c] = std::max(title[c], m_headerMetrics.horizontalAdvance(word) + padding);
+        }
         for (int row = 0; row < sheet.rowCount; ++row) {
             for (int c = 0; c < columns; ++c) {
                 const QString text = displayText(sheet.cell(row, c));
                 if (!text.isEmpty())
-                    natural[c] = std::max(natural[c], m_cellMetrics.horizontalAdvance(oneLine(text)));
+                    natural[c] = std::max(natural[c], m_cellMetrics.horizontalAdvance(oneLine(text)) + padding);
             }
         }
-        const double padding = 2 * Padding * m_mm;
-        double total = 0;
-        for (double &w : natural) {
-            w += padding;
-            total += w;
+        const double naturalTotal = std::accumulate(natural.cbegin(), natural.cend(), 0.0);
+        const double titleTotal = std::accumulate(title.cbegin(), title.cend(), 0.0);
+        QVector<double> widths(columns);
+        for (int c = 0; c < columns; ++c) {
+            if (naturalTotal <= m_width || titleTotal >= m_width)
+                widths[c] = natural[c] * m_width / naturalTotal;
+            else
+                widths[c] = title[c] + (natural[c] - title[c]) * (m_width - titleTotal) / (naturalTotal - titleTotal);
         }
         m_columnLeft.clear();
         double x = 0;
         for (int c = 0; c < columns; ++c) {
             m_columnLeft << x;
-            x += total > 0 ? natural[c] * m_width / total : m_width / columns;
+            x += widths[c];
         }
         m_columnLeft << m_width;
     }
@@ -396,18 +406,23 @@ private:
         m_painter.drawText(box, Qt::AlignVCenter | (alignRight ? Qt::AlignRight : Qt::AlignLeft), shown);
     }
 
+    // Titles may take two lines, so that narrow columns of numbers keep them whole.
     void headerRow(const ExportSheet &sheet)
     {
         m_painter.setFont(m_header);
         m_rules.append(QLineF(0, m_y, m_width, m_y));
-        for (int c = 0; c < sheet.titles.size(); ++c)
-            cellText(c, sheet.titles.at(c), false, m_headerMetrics);
-        endRow();
+        const double pad = Padding * m_mm;
+        for (int c = 0; c < sheet.titles.size(); ++c) {
+            const QRectF box(m_columnLeft.at(c) + pad, m_y, m_columnLeft.at(c + 1) - m_columnLeft.at(c) - 2 * pad,
+                             m_headerHeight);
+            m_painter.drawText(box, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, sheet.titles.at(c));
+        }
+        endRow(m_headerHeight);
     }
 
-    void endRow()
+    void endRow(double height)
     {
-        m_y += m_rowHeight;
+        m_y += height;
         m_rules.append(QLineF(0, m_y, m_width, m_y));
     }
 
@@ -426,6 +441,7 @@ private:
     double m_height;
     double m_y = 0;
     double m_rowHeight = 0;
+    double m_headerHeight = 0;
     double m_tableTop = 0;
     QVector<double> m_columnLeft;
     QVector<QLineF> m_rules;
