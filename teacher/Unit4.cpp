@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "JournalExport.h"
 #include "JournalPruning.h"
+#include "JournalSummaryView.h"
 #include "TableCursor.h"
 #include "Unit8.h"
 #include "Unit1.h"
@@ -73,6 +74,12 @@ TForm4::TForm4(QWidget *parent)
 
     m_export = std::make_unique<ExportDialog>(this);
     connect(ui->JournalExportButton, &QPushButton::clicked, this, &TForm4::JournalExportClick);
+
+    // The summaries are worked out only while their tab is shown.
+    m_summary = new JournalSummaryView(ui->SummaryLines, ui->SummaryNote, ui->SummaryLearners, this);
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this,
+            [this] { m_summary->setShown(ui->PageControl1->currentWidget() == ui->SummaryTab); });
+    connect(ui->SummaryExportButton, &QPushButton::clicked, this, &TForm4::SummaryExportClick);
 }
 
 TForm4::~TForm4() = default;
@@ -112,6 +119,7 @@ void TForm4::attachDataModule(TDataModule2 &module)
                                    {QStringLiteral("data"), QStringLiteral("Дата занятия"), 87, false},
                                });
     ui->DBGrid4->setRowEditingKeys(true);
+    m_summary->bind(journal);
 }
 
 void TForm4::updateLessonTitle()
@@ -256,5 +264,20 @@ void TForm4::JournalExportClick()
         m_export->run(QStringLiteral("Экспорт журнала"),
                       QStringLiteral("Журнал %1").arg(QDate::currentDate().toString(Qt::ISODate)),
                       [journal](const QString &path) { JournalExport::write(*journal, path); });
+    });
+}
+
+void TForm4::SummaryExportClick()
+{
+    Messages::guarded([this] {
+        TableCursor *journal = DataModule2->Tjurnal;
+        m_export->run(QStringLiteral("Экспорт итогов"),
+                      QStringLiteral("Итоги %1").arg(QDate::currentDate().toString(Qt::ISODate)),
+                      [this, journal](const QString &path) {
+                          // The file shows what the database holds, as the tab then does.
+                          JournalExport::finishPendingEdit(*journal);
+                          m_summary->refresh();
+                          m_summary->summary().write(path);
+                      });
     });
 }

@@ -9,6 +9,7 @@
 namespace Ui { class TForm4; }
 
 class ExportDialog;
+class JournalSummaryView;
 class QTreeWidgetItem;
 class TDataModule2;
 
@@ -60,6 +61,8 @@ public slots:
     void Button2Click();
     // "Экспорт…": the journal rows in view to a CSV, Excel or PDF file.
     void JournalExportClick();
+    // The "Итоги" tab's "Экспорт…": the summaries of the rows in view to a file.
+    void SummaryExportClick();
 
 private:
     // `row` is 0 … 6, the file rows from top to bottom.
@@ -70,6 +73,7 @@ private:
     void updateLessonTitle();
 
     std::unique_ptr<ExportDialog> m_export;
+    JournalSummaryView *m_summary;
 };
 
 extern TForm4 *Form4;

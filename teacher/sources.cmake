@@ -24,7 +24,8 @@ list(APPEND CORE_SOURCES
   teacher/JournalExport.h teacher/JournalExport.cpp
   teacher/JournalSummary.h teacher/JournalSummary.cpp
 )
-# The editor's export command.
+# The editor's export command and its summaries tab.
 list(APPEND GUI_SOURCES
   teacher/ExportDialog.h teacher/ExportDialog.cpp
+  teacher/JournalSummaryView.h teacher/JournalSummaryView.cpp
 )

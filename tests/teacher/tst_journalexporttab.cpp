@@ -1,4 +1,5 @@
 #include "ExportReadBack.h"
+#include "JournalSummary.h"
 #include "Messages.h"
 #include "TableCursor.h"
 #include "TestCourse.h"
@@ -10,12 +11,16 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
 
-// "Экспорт…" of the editor's journal tab, through the window's own controls:
-// what the file holds, and what the teacher is told when it cannot be written.
+// "Экспорт…" of the editor's journal tab and its "Итоги" tab, through the
+// window's own controls: what the file holds, what the teacher is told when it
+// cannot be written, and how the summaries follow the journal's filter.
 class TestJournalExportTab : public QObject
 {
     Q_OBJECT
@@ -28,8 +33,13 @@ private slots:
     void exportWritesTheRowsInView();
     void cancelledDialogWritesNothing();
     void unwritableFolderIsReported();
+    void summariesFollowTheRowsInView();
+    void summariesExport();
 
 private:
+    // The summary table's rows, cells joined by '|'.
+    QStringList summaryLines() const;
+
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
     std::unique_ptr<TDataModule2> m_module;
@@ -114,6 +124,58 @@ void TestJournalExportTab::unwritableFolderIsReported()
     QVERIFY2(m_messages->errors.first().startsWith(QString("Файл %1 не записан: ").arg(path)),
              qPrintable(m_messages->errors.first()));
     QVERIFY(!QFileInfo::exists(m_course->filePath("missing")));
+}
+
+QStringList TestJournalExportTab::summaryLines() const
+{
+    const QTableWidget *table = m_form->ui->SummaryLines;
+    QStringList lines;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column)
+            cells << table->item(row, column)->text();
+        lines << cells.join('|');
+    }
+    return lines;
+}
+
+void TestJournalExportTab::summariesFollowTheRowsInView()
+{
+    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    const QLocale locale = QLocale::system();
+    const QString eighty = locale.toString(80.0, 'f', 1), hundred = locale.toString(100.0, 'f', 1);
+    QCOMPARE(summaryLines(), (QStringList{"ПИ-21|Закон Ома|1|" + eighty + "|80|" + hundred + "|0",
+                                          "ПИ-21|Итого по группе|1|" + eighty + "|80|" + hundred + "|0"}));
+    QCOMPARE(m_form->ui->SummaryNote->text(), JournalSummary::zeroScoreNote());
+    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 1);
+    QCOMPARE(m_form->ui->SummaryLearners->topLevelItem(0)->childCount(), 1);
+
+    // Another filter while the tab is shown: summed up again once the events run.
+    m_form->ui->Edit1->setText("Петров");
+    QTRY_COMPARE(summaryLines(), (QStringList{"ЭК-3|Мощность|1|" + locale.toString(65.0, 'f', 1) + "|65|"
+                                                  + locale.toString(0.0, 'f', 1) + "|0",
+                                              "ЭК-3|Итого по группе|1|" + locale.toString(65.0, 'f', 1) + "|65|"
+                                                  + locale.toString(0.0, 'f', 1) + "|0"}));
+
+    // A change while another tab is shown shows when the tab does.
+    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->TabSheet2);
+    m_form->ui->CheckBox1->click();
+    QCoreApplication::processEvents();
+    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    QCOMPARE(summaryLines().size(), 4);
+    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 2);
+}
+
+void TestJournalExportTab::summariesExport()
+{
+    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    m_messages->fileAnswers << m_course->filePath("summary.csv");
+    m_form->ui->SummaryExportButton->click();
+    QCOMPARE(m_messages->errors, QStringList());
+    const QList<QStringList> records =
+        ExportReadBack::parseCsv(QString::fromUtf8(m_course->readFile("summary.csv").mid(3)));
+    QCOMPARE(records.value(1), (QStringList{"ПИ-21", "Закон Ома", "1", "80,0", "80", "100,0", "0"}));
+    QCOMPARE(records.value(7), (QStringList{"Иванов", "ПИ-21", "02.03.2026", "Закон Ома", "80", "4"}));
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestJournalExportTab)
