@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -12,10 +13,10 @@ class QWidget;
 // Remembers the folder and the format chosen last.
 class ExportDialog final
 {
+    Q_DISABLE_COPY_MOVE(ExportDialog)
+
 public:
     explicit ExportDialog(QWidget *window);
-    ExportDialog(const ExportDialog &) = delete;
-    ExportDialog &operator=(const ExportDialog &) = delete;
 
     // `write` writes the chosen file in the format of its extension, throwing
     // AppError when it cannot; `baseName` is the name suggested, without an

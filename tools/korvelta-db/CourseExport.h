@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <memory>
 #include <optional>
@@ -15,6 +16,8 @@ class TableCursor;
 // it.
 class CourseExport final
 {
+    Q_DISABLE_COPY_MOVE(CourseExport)
+
 public:
     struct Options
     {
@@ -35,8 +38,6 @@ public:
     // cannot be opened.
     explicit CourseExport(const QString &folder);
     ~CourseExport();
-    CourseExport(const CourseExport &) = delete;
-    CourseExport &operator=(const CourseExport &) = delete;
 
     // Writes the rows the options select; returns their number. AppError when
     // the file cannot be written (an earlier file of that name is kept).
