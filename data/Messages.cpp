@@ -14,11 +14,46 @@ namespace Messages {
 namespace {
 Recorder *activeRecorder = nullptr;
 
-QWidget *dialogParent()
+// A shown window of the program that stays above ordinary windows (the
+// picture window, the lesson editor); the active one if it is such a window.
+QWidget *topMostWindow()
 {
-    return QApplication::activeWindow();
+    QWidget *active = QApplication::activeWindow();
+    if (active && active->isVisible() && active->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isWindow() && window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return window;
+    }
+    return nullptr;
+}
+
+// Parents a box or dialog so that it stands above every window of the
+// program: on a top-most window while one is shown (a box over an ordinary
+// window would stay behind it), and then itself top-most.
+void bringToFront(QDialog &dialog)
+{
+    QWidget *topMost = topMostWindow();
+    QWidget *parent = topMost ? topMost : QApplication::activeWindow();
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    dialog.setParent(parent, flags);
+    if (topMost)
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+int runBox(QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, applicationTitle(), text, buttons);
+    bringToFront(box);
+    return box.exec();
 }
 } // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("Корвелта");
+}
 
 void showError(const QString &message)
 {
@@ -27,7 +62,7 @@ void showError(const QString &message)
         activeRecorder->errors << text;
         return;
     }
-    QMessageBox::critical(dialogParent(), QApplication::applicationDisplayName(), text);
+    runBox(QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
 void showInfo(const QString &message)
@@ -36,9 +71,7 @@ void showInfo(const QString &message)
         activeRecorder->infos << message;
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), message,
-                    QMessageBox::Ok, dialogParent());
-    box.exec();
+    runBox(QMessageBox::NoIcon, message, QMessageBox::Ok);
 }
 
 bool confirm(const QString &question)
@@ -47,8 +80,7 @@ bool confirm(const QString &question)
         activeRecorder->questions << question;
         return activeRecorder->answer;
     }
-    return QMessageBox::question(dialogParent(), QApplication::applicationDisplayName(), question)
-        == QMessageBox::Yes;
+    return runBox(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString chooseFile(const QString &filter, const QString &initialDir, bool picturePreview)
@@ -57,13 +89,17 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
         activeRecorder->fileFilters << filter;
         return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
     }
-    if (!picturePreview)
-        return QFileDialog::getOpenFileName(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
+    QFileDialog dialog(nullptr, QString(), initialDir, DialogFilter::toQt(filter));
+    bringToFront(dialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!picturePreview) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    }
 
     // The picture dialog: Qt's own file dialog with a preview of the selected picture beside the list.
-    QFileDialog dialog(dialogParent(), QString(), initialDir, DialogFilter::toQt(filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
     auto *preview = new QLabel(&dialog);
     preview->setFixedSize(220, 220);
     preview->setAlignment(Qt::AlignCenter);

@@ -7,8 +7,13 @@
 
 #include <exception>
 
-// The one place that shows errors and the program's own messages.
+// The one place that shows errors and the program's own messages. Every box
+// and file dialog comes to the front, above the program's top-most windows
+// too, so that a modal box is never hidden behind one of them.
 namespace Messages {
+
+// The application title: the caption of every message box.
+QString applicationTitle();
 
 // Stop icon, the application title as caption, the full-stop rule applied.
 void showError(const QString &message);

@@ -29,6 +29,12 @@ public:
 
     std::unique_ptr<Ui::TForm4> ui;
 
+    // Lays the window out for a desktop of this resolution: the sizes designed
+    // for 120 pixels per inch (the page control, the grids' columns) scaled to
+    // it, and the window centred on it.
+    void layOutFor(const QRect &desktop, double logicalDpi);
+    double layoutScale() const { return m_scale; }
+
     // The journal's filter as last composed from the name and group boxes.
     JournalFilterText JournalFilter;
 
@@ -65,6 +71,9 @@ private:
     // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
     void addTopic(bool asChild);
     void updateLessonTitle();
+    void applyColumnWidths();
+
+    double m_scale = 1.0;
 };
 
 extern TForm4 *Form4;

@@ -2,6 +2,7 @@
 list(APPEND CORE_SOURCES
   teacher/PasswordCheck.h teacher/PasswordCheck.cpp
   teacher/CourseFileReference.h teacher/CourseFileReference.cpp
+  teacher/TestKeyCheck.h teacher/TestKeyCheck.cpp
 )
 list(APPEND GUI_SOURCES
   teacher/Unit4.h teacher/Unit4.cpp
