@@ -58,6 +58,10 @@ public:
     // Reads the file at a path on disk (as LessonPaths::toDisk gives it).
     static ReadResult read(const QString &diskPath);
 
+    // The lines (counting from 1) that set no answer, which leave their
+    // question's entry of the key as an earlier key set it.
+    static std::vector<int> linesWithoutAnswer(const std::vector<quint8> &answers);
+
     // The message for a system error code met while opening or reading the key;
     // folderExists tells a missing file from a missing folder.
     static QString errorMessage(int code, bool folderExists);
