@@ -3,11 +3,16 @@
 #include "DialogFilter.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace Messages {
 
@@ -81,6 +86,68 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+QString chooseFile(QWidget *parent, const QString &caption, const QString &filter, const QString &initialDir)
+{
+    if (activeRecorder) {
+        activeRecorder->fileFilters << filter;
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    }
+    return QFileDialog::getOpenFileName(parent, caption, initialDir, DialogFilter::toQt(filter));
+}
+
+QString chooseFolder(QWidget *parent, const QString &caption, const QString &initialDir)
+{
+    if (activeRecorder)
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    return QFileDialog::getExistingDirectory(parent, caption, initialDir);
+}
+
+void showInfo(QWidget *parent, const QString &message)
+{
+    if (activeRecorder) {
+        activeRecorder->infos << message;
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void showReport(QWidget *parent, bool failure, const QString &message, const QStringList &lines)
+{
+    if (activeRecorder) {
+        (failure ? activeRecorder->errors : activeRecorder->infos) << (QStringList{message} + lines).join(u'\n');
+        return;
+    }
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QApplication::applicationDisplayName());
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *top = new QHBoxLayout;
+    layout->addLayout(top);
+    if (failure) {
+        auto *icon = new QLabel(&dialog);
+        const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &dialog);
+        icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(size, size));
+        icon->setAlignment(Qt::AlignTop);
+        top->addWidget(icon);
+    }
+    auto *text = new QLabel(message, &dialog);
+    text->setWordWrap(true);
+    text->setMinimumWidth(420);
+    top->addWidget(text, 1);
+    if (!lines.isEmpty()) {
+        // Long lists scroll; the lines can be selected and copied into a note.
+        auto *list = new QPlainTextEdit(lines.join(u'\n'), &dialog);
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        list->setMinimumSize(720, 260);
+        layout->addWidget(list);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
 }
 
 Recorder::Recorder(bool answer_)
