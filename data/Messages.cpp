@@ -3,11 +3,16 @@
 #include "DialogFilter.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace Messages {
 
@@ -31,22 +36,31 @@ QWidget *topMostWindow()
 
 // Parents a box or dialog so that it stands above every window of the
 // program: on a top-most window while one is shown (a box over an ordinary
-// window would stay behind it), and then itself top-most.
-void bringToFront(QDialog &dialog)
+// window would stay behind it), and then itself top-most; otherwise on the
+// window that asked for it, or the active one.
+void bringToFront(QDialog &dialog, QWidget *asker = nullptr)
 {
     QWidget *topMost = topMostWindow();
-    QWidget *parent = topMost ? topMost : QApplication::activeWindow();
+    QWidget *parent = topMost ? topMost : asker ? asker : QApplication::activeWindow();
     const Qt::WindowFlags flags = dialog.windowFlags();
     dialog.setParent(parent, flags);
     if (topMost)
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
-int runBox(QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+int runBox(QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons,
+           QWidget *asker = nullptr)
 {
     QMessageBox box(icon, applicationTitle(), text, buttons);
-    bringToFront(box);
+    bringToFront(box, asker);
     return box.exec();
+}
+
+QString runFileDialog(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -92,11 +106,8 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
     QFileDialog dialog(nullptr, QString(), initialDir, DialogFilter::toQt(filter));
     bringToFront(dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!picturePreview) {
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
-    }
+    if (!picturePreview)
+        return runFileDialog(dialog);
 
     // The picture dialog: Qt's own file dialog with a preview of the selected picture beside the list.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -114,9 +125,76 @@ QString chooseFile(const QString &filter, const QString &initialDir, bool pictur
                                           : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
                                                                             Qt::SmoothTransformation)));
     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return runFileDialog(dialog);
+}
+
+QString chooseFile(QWidget *parent, const QString &caption, const QString &filter, const QString &initialDir)
+{
+    if (activeRecorder) {
+        activeRecorder->fileFilters << filter;
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    }
+    QFileDialog dialog(parent, caption, initialDir, DialogFilter::toQt(filter));
+    bringToFront(dialog, parent);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
+}
+
+QString chooseFolder(QWidget *parent, const QString &caption, const QString &initialDir)
+{
+    if (activeRecorder)
+        return activeRecorder->fileAnswers.isEmpty() ? QString() : activeRecorder->fileAnswers.takeFirst();
+    QFileDialog dialog(parent, caption, initialDir);
+    bringToFront(dialog, parent);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return runFileDialog(dialog);
+}
+
+void showInfo(QWidget *parent, const QString &message)
+{
+    if (activeRecorder) {
+        activeRecorder->infos << message;
+        return;
+    }
+    runBox(QMessageBox::NoIcon, message, QMessageBox::Ok, parent);
+}
+
+void showReport(QWidget *parent, bool failure, const QString &message, const QStringList &lines)
+{
+    if (activeRecorder) {
+        (failure ? activeRecorder->errors : activeRecorder->infos) << (QStringList{message} + lines).join(u'\n');
+        return;
+    }
+    QDialog dialog;
+    dialog.setWindowTitle(applicationTitle());
+    bringToFront(dialog, parent);
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *top = new QHBoxLayout;
+    layout->addLayout(top);
+    if (failure) {
+        auto *icon = new QLabel(&dialog);
+        const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &dialog);
+        icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(size, size));
+        icon->setAlignment(Qt::AlignTop);
+        top->addWidget(icon);
+    }
+    auto *text = new QLabel(message, &dialog);
+    text->setWordWrap(true);
+    text->setMinimumWidth(420);
+    top->addWidget(text, 1);
+    if (!lines.isEmpty()) {
+        // Long lists scroll; the lines can be selected and copied into a note.
+        auto *list = new QPlainTextEdit(lines.join(u'\n'), &dialog);
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        list->setMinimumSize(720, 260);
+        layout->addWidget(list);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
 }
 
 Recorder::Recorder(bool answer_)

@@ -4,6 +4,7 @@
 #include "CourseFileReference.h"
 #include "Messages.h"
 #include "JournalPruning.h"
+#include "QuestionImportCommand.h"
 #include "TableCursor.h"
 #include "TestKeyCheck.h"
 #include "Unit8.h"
@@ -72,6 +73,7 @@ TForm4::TForm4(QWidget *parent)
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
+    connect(ui->ImportQuestionsButton, &QPushButton::clicked, this, &TForm4::ImportQuestionsButtonClick);
     // Either box composes the journal's filter; the check box switches it.
     connect(ui->Edit1, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
     connect(ui->Edit2, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
@@ -278,4 +280,9 @@ void TForm4::Button2Click()
         if (Form8)
             Form8->Preview();
     });
+}
+
+void TForm4::ImportQuestionsButtonClick()
+{
+    Messages::guarded([this] { QuestionImportCommand::run(this, Form1->AppDir, *DataModule2->Turok); });
 }

@@ -63,6 +63,8 @@ public slots:
     void Button20Click();
     void Button21Click();
     void Button2Click();
+    // "Импорт вопросов…" beside "Выбрать тест".
+    void ImportQuestionsButtonClick();
 
 private:
     // `row` is 0 … 6, the file rows from top to bottom.

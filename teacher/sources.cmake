@@ -17,3 +17,7 @@ list(APPEND CORE_SOURCES
 list(APPEND GUI_SOURCES
   teacher/JournalReport.h teacher/JournalReport.cpp
 )
+# The editor's import of a question bank as a lesson's test.
+list(APPEND GUI_SOURCES
+  teacher/QuestionImportCommand.h teacher/QuestionImportCommand.cpp
+)
