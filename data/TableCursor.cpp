@@ -90,12 +90,20 @@ TableCursor::TableCursor(const QString &objectName, const QString &table,
 {
     setObjectName(objectName);
     m_isDate.fill(false, m_columns.size());
+    m_maxLength.fill(0, m_columns.size());
 }
 
 void TableCursor::setDateColumns(const QStringList &columns)
 {
     for (int i = 0; i < m_columns.size(); ++i)
         m_isDate[i] = columns.contains(m_columns.at(i));
+}
+
+void TableCursor::setMaxLength(const QString &column, int characters)
+{
+    const int c = columnIndex(column);
+    if (c >= 0)
+        m_maxLength[c] = characters;
 }
 
 void TableCursor::fail(const QString &message) const
@@ -396,7 +404,11 @@ void TableCursor::setValue(const QString &column, const QVariant &value)
         fail(QStringLiteral("Field '%1' not found").arg(column));
     if (!isEditing())
         fail(QStringLiteral("Dataset not in edit or insert mode"));
-    m_buffer[c] = value;
+    const int limit = m_maxLength.at(c);
+    if (limit > 0 && value.typeId() == QMetaType::QString && value.toString().size() > limit)
+        m_buffer[c] = value.toString().left(limit);
+    else
+        m_buffer[c] = value;
     m_changedColumns.insert(c);
     m_modified = true;
     emit rowValuesChanged(m_current);

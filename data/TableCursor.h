@@ -43,6 +43,9 @@ public:
     void setConnectionName(const QString &name) { m_connectionName = name; }
     // Columns whose values are dates, stored as 'YYYY-MM-DD' text and read as QDate.
     void setDateColumns(const QStringList &columns);
+    // The width of a text column in characters: every value set in it is cut
+    // to that, whoever writes it (a window, a grid cell).
+    void setMaxLength(const QString &column, int characters);
     // The SQL expression that identifies a row; unless told otherwise the back
     // end's key column (SQLite's rowid, the server's generated key).
     void setKeyExpression(const QString &expression) { m_keyExpression = expression; }
@@ -125,6 +128,7 @@ private:
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate; // per column: stored as 'YYYY-MM-DD', read as QDate
+    QVector<int> m_maxLength; // per column: characters a text keeps, 0 for no limit
     QString m_keyExpression; // empty: the back end's key column
     QString m_connectionName;
 

@@ -31,6 +31,12 @@ public:
 
     std::unique_ptr<Ui::TForm4> ui;
 
+    // Lays the window out for a desktop of this resolution: the sizes designed
+    // for 120 pixels per inch (the page control, the grids' columns) scaled to
+    // it, and the window centred on it.
+    void layOutFor(const QRect &desktop, double logicalDpi);
+    double layoutScale() const { return m_scale; }
+
     // The journal's filter as last composed from the name and group boxes.
     JournalFilterText JournalFilter;
 
@@ -59,6 +65,8 @@ public slots:
     void Button20Click();
     void Button21Click();
     void Button2Click();
+    // "Импорт вопросов…" beside "Выбрать тест".
+    void ImportQuestionsButtonClick();
     // "Экспорт…": the journal rows in view to a CSV, Excel or PDF file.
     void JournalExportClick();
     // The "Итоги" tab's "Экспорт…": the summaries of the rows in view to a file.
@@ -71,6 +79,9 @@ private:
     // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
     void addTopic(bool asChild);
     void updateLessonTitle();
+    void applyColumnWidths();
+
+    double m_scale = 1.0;
 
     std::unique_ptr<ExportDialog> m_export;
     JournalSummaryView *m_summary;

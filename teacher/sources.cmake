@@ -2,6 +2,7 @@
 list(APPEND CORE_SOURCES
   teacher/PasswordCheck.h teacher/PasswordCheck.cpp
   teacher/CourseFileReference.h teacher/CourseFileReference.cpp
+  teacher/TestKeyCheck.h teacher/TestKeyCheck.cpp
 )
 list(APPEND GUI_SOURCES
   teacher/Unit4.h teacher/Unit4.cpp
@@ -14,6 +15,10 @@ list(APPEND CORE_SOURCES
   teacher/JournalFilterText.h teacher/JournalFilterText.cpp
   teacher/JournalPruning.h teacher/JournalPruning.cpp
   teacher/JournalReport.h teacher/JournalReport.cpp
+)
+# The editor's import of a question bank as a lesson's test.
+list(APPEND GUI_SOURCES
+  teacher/QuestionImportCommand.h teacher/QuestionImportCommand.cpp
 )
 # The journal in view exported to CSV, Excel and PDF files, and its summaries
 # by group, lesson and learner. Workbooks are written by libxlsxwriter.
