@@ -41,10 +41,10 @@ void ExportDialog::run(const QString &caption, const QString &baseName,
         Messages::chooseSaveFile(m_window, caption, Formats, QDir(m_folder).filePath(baseName), &m_format);
     if (path.isEmpty())
         return;
-    m_folder = QFileInfo(path).absolutePath();
     try {
         WaitCursor wait;
         write(path);
+        m_folder = QFileInfo(path).absolutePath();
     } catch (const AppError &error) {
         Messages::showError(m_window, error.message());
     }

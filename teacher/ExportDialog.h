@@ -10,7 +10,7 @@ class QWidget;
 // The "Экспорт…" command of the editor's journal and summaries tabs: asks
 // where to write and in which format, writes, and says why when it cannot.
 // Its dialogs belong to the window it serves, so they stay in front of it.
-// Remembers the folder and the format chosen last.
+// Remembers the format chosen last and the folder of the last file written.
 class ExportDialog final
 {
     Q_DISABLE_COPY_MOVE(ExportDialog)
