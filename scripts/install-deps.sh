@@ -12,11 +12,15 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql libpq-dev
   libjpeg62-turbo-dev libsodium-dev
   mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
+  # libwmf's link flags name -lexpat, which libwmf-dev does not bring
+  libexpat1-dev
   # run
   qt6-qpa-plugins qt6-image-formats-plugins libqt6webenginecore6-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav fluid-soundfont-gm
   fonts-dejavu-core fonts-liberation
+  # libwmf draws no metafile without its fonts (only a Recommends of libwmf)
+  fonts-urw-base35
   # tests
   xvfb xauth xdotool poppler-utils sqlite3
   # tests and benchmarks of a course on a server: a private server they start themselves
