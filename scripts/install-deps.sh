@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the program, its tests and its benchmarks need.
+# Installs every Debian 12 package the program, its tests and its benchmarks need
+# (with --packaging, also what scripts/package.sh needs).
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -25,7 +26,13 @@ packages=(
   xvfb xauth xdotool poppler-utils sqlite3
   # tests and benchmarks of a course on a server: a private server they start themselves
   postgresql
+  # the check of the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
 )
+# scripts/package.sh: dpkg-shlibdeps (and file, which CPack asks) and the package's checker
+if [ "${1:-}" = --packaging ]; then
+  packages+=(dpkg-dev file lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
