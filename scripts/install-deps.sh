@@ -28,6 +28,8 @@ packages=(
   postgresql
   # the check of the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
+  # QtTest prints the stacks of a test that crashes or hangs with it
+  gdb
 )
 # scripts/package.sh: dpkg-shlibdeps (and file, which CPack asks) and the package's checker
 if [ "${1:-}" = --packaging ]; then
