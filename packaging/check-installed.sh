@@ -103,18 +103,24 @@ sleep 0.3
 xdotool key Right Right Right Right Down
 sleep 1
 shot melody-menu
+pressed=$(($(stat -c %s "$work/melody.raw") / 2))   # samples recorded before the command
 xdotool key Return
 sleep 12
 shot melody-playing
 kill "${pids[2]}" 2>/dev/null || true   # the recording
 
-# The melody is heard when the recording holds at least a second of sound.
-samples=$(stat -c %s "$work/melody.raw")
-samples=$((samples / 2))
-read -r peak loud < <(od -An -v -t d2 -w2 "$work/melody.raw" |
-  awk '{ v = $1 < 0 ? -$1 : $1; if (v > peak) peak = v; if (v > 300) loud++ } END { print peak + 0, loud + 0 }')
-note "recording: $((samples / 22050)) s, peak $peak of 32767, $loud samples above 300 ($((loud / 22050)) s)"
-[ "$peak" -gt 1000 ] && [ "$loud" -gt 22050 ] || fail "no melody in the recording"
+# Silence until the command, then sound: whole seconds after it whose level
+# (root mean square) stands clear of the silence of a null sink.
+read -r before_peak after_peak sounding < <(od -An -v -t d2 -w2 "$work/melody.raw" | awk -v pressed="$pressed" '
+  { v = $1 < 0 ? -$1 : $1
+    if (NR <= pressed) { if (v > bp) bp = v; next }
+    if (v > ap) ap = v
+    s = int((NR - pressed) / 22050); sq[s] += $1 * $1; n[s]++ }
+  END { for (i in n) if (n[i] == 22050 && sqrt(sq[i] / n[i]) >= 20) loud++
+        print bp + 0, ap + 0, loud + 0 }')
+note "recording: $((pressed / 22050)) s before the command, peak $before_peak; after it peak $after_peak of 32767, $sounding whole seconds of sound"
+[ "$before_peak" -lt 100 ] && [ "$sounding" -ge 5 ] || fail "no melody in the recording"
+note "the melody played: $sounding s of sound recorded from the sound server after the command"
 
 # The Access reader is found where the package puts it: a Windows course folder is imported.
 mkdir -p "$HOME/windows-course"
