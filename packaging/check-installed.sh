@@ -125,6 +125,7 @@ note "the melody played: $sounding s of sound recorded from the sound server aft
 # The Access reader is found where the package puts it: a Windows course folder is imported.
 mkdir -p "$HOME/windows-course"
 cp /src/project/tests/fixtures/mdb/db1.mdb "$HOME/windows-course/"
+printf 'Topic\r\n' >"$HOME/windows-course/log.log"   # such a folder has its topic tree beside the database
 (cd "$HOME/windows-course" && exec korvelta >"$work/import.log" 2>&1) &
 pids+=($!)
 for _ in $(seq 60); do [ -f "$HOME/windows-course/db1.sqlite" ] && break; sleep 0.5; done
