@@ -15,7 +15,7 @@ packages=(
   mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
   # libwmf's link flags name -lexpat, which libwmf-dev does not bring
   libexpat1-dev
-  # run
+  # run (the package's Depends name the same, in packaging/CMakeLists.txt)
   qt6-qpa-plugins qt6-image-formats-plugins libqt6webenginecore6-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav fluid-soundfont-gm
