@@ -22,6 +22,9 @@ struct BenchCase
     std::function<void(const BenchReport &)> run;
 };
 
+// How often the cases that start the program repeat it (korvelta-bench --runs).
+int benchRuns();
+
 // Milliseconds of the fastest of `repeats` runs of `work`.
 double fastestMs(int repeats, const std::function<void()> &work);
 
