@@ -20,9 +20,6 @@
 #ifndef KORVELTA_DEMO_COURSE
 #error "KORVELTA_DEMO_COURSE must name the assembled demo course"
 #endif
-#ifndef KORVELTA_PROGRAM
-#error "KORVELTA_PROGRAM must name the program"
-#endif
 #ifndef KORVELTA_BARE_WEBENGINE
 #error "KORVELTA_BARE_WEBENGINE must name the bare WebEngine program"
 #endif
@@ -97,7 +94,7 @@ void startupFromProcessStart(const BenchReport &report)
         if (!course.isValid())
             break;
         {
-            ChildProgram program(QStringLiteral(KORVELTA_PROGRAM), {}, course.path());
+            ChildProgram program(benchProgram(), {}, course.path());
             const StartFigures figures = startProgram(program);
             qtStarted.add(figures.qtStarted);
             painted.add(figures.painted);
@@ -154,7 +151,7 @@ void lessonClicks(const BenchReport &report)
         return reportCopyFailed(report);
     QMap<QString, Samples> ours, bare;
     {
-        ChildProgram program(QStringLiteral(KORVELTA_PROGRAM), {}, course.path());
+        ChildProgram program(benchProgram(), {}, course.path());
         startProgram(program);
         program.ask(QStringLiteral("enter ") + Learner);
         for (int run = 0; run < benchRuns(); ++run) {
@@ -210,7 +207,7 @@ void memory(const BenchReport &report)
     if (!course.isValid())
         return reportCopyFailed(report);
     {
-        ChildProgram program(QStringLiteral(KORVELTA_PROGRAM), {}, course.path());
+        ChildProgram program(benchProgram(), {}, course.path());
         startProgram(program);
         // The fade-in done and the cover page shown: the learner sees the start screen.
         program.ask(QStringLiteral("idle 3000"));
@@ -308,7 +305,7 @@ void largeCourse(const BenchReport &report)
     }
     Samples painted, cover, click, handler;
     for (int run = 0; run < benchRuns(); ++run) {
-        ChildProgram program(QStringLiteral(KORVELTA_PROGRAM), {}, course.path());
+        ChildProgram program(benchProgram(), {}, course.path());
         const StartFigures figures = startProgram(program);
         painted.add(figures.painted);
         cover.add(figures.cover);

@@ -3,22 +3,34 @@
 // named; --list names them); needs a display or QT_QPA_PLATFORM=offscreen.
 // --tsv prints one line per figure, case<TAB>figure<TAB>value<TAB>unit, for
 // comparing runs; --runs sets how often the cases that start the program
-// repeat it (5 unless told).
+// repeat it (5 unless told); --program names another build of the program
+// for them to start (an older one, to compare with).
 #include "BenchCases.h"
 #include "Platform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <cstdio>
 
+#ifndef KORVELTA_PROGRAM
+#error "KORVELTA_PROGRAM must name the program"
+#endif
+
 namespace {
 int runs = 5;
-}
+QString program = QStringLiteral(KORVELTA_PROGRAM);
+} // namespace
 
 int benchRuns()
 {
     return runs;
+}
+
+QString benchProgram()
+{
+    return program;
 }
 
 double fastestMs(int repeats, const std::function<void()> &work)
@@ -59,6 +71,11 @@ int main(int argc, char *argv[])
     if (runsAt >= 0) {
         runs = std::max(1, wanted.value(runsAt + 1).toInt());
         wanted.remove(runsAt, std::min<qsizetype>(2, wanted.size() - runsAt));
+    }
+    const qsizetype programAt = wanted.indexOf(QStringLiteral("--program"));
+    if (programAt >= 0) {
+        program = QFileInfo(wanted.value(programAt + 1)).absoluteFilePath();
+        wanted.remove(programAt, std::min<qsizetype>(2, wanted.size() - programAt));
     }
     for (const QString &name : std::as_const(wanted)) {
         if (std::none_of(cases.begin(), cases.end(), [&](const BenchCase &c) { return c.name == name; })) {

@@ -3,9 +3,10 @@
 # own, on an Xvfb display this script starts; the server cases use a private
 # PostgreSQL server it starts as well. The start-up, page and memory cases
 # start the program itself, in a process of its own each time.
-# Usage: scripts/bench.sh [--tsv] [--runs N] [CASE ...]
+# Usage: scripts/bench.sh [--tsv] [--runs N] [--program PATH] [CASE ...]
 #   --tsv     one line per figure: case<TAB>figure<TAB>value<TAB>unit
 #   --runs N  how often the cases that start the program repeat it (5)
+#   --program PATH  another build of the program for those cases (to compare)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${KORVELTA_BUILD_DIR:-$root/build}"
@@ -33,7 +34,7 @@ cases=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --tsv) options+=(--tsv) ;;
-    --runs) options+=(--runs "$2"); shift ;;
+    --runs|--program) options+=("$1" "$2"); shift ;;
     *) cases+=("$1") ;;
   esac
   shift
