@@ -152,18 +152,37 @@ private:
         return view->isWindow() ? QString() : view->window()->objectName();
     }
 
+    // Posted when a window first paints; delivered once the painting and the
+    // flush after it are done, ahead of anything else waiting (whatever the
+    // program itself queued meanwhile, such as starting slow work).
+    class PaintedEvent final : public QEvent
+    {
+    public:
+        explicit PaintedEvent(const QString &window) : QEvent(type()), window(window) {}
+        static Type type()
+        {
+            static const int registered = QEvent::registerEventType();
+            return Type(registered);
+        }
+        const QString window;
+    };
+
     void notePaint(QWidget *window)
     {
         const QString name = window->objectName();
         if (m_firstPaint.contains(name) || m_paintPending.contains(name))
             return;
         m_paintPending.insert(name, true);
-        // The paint event starts the painting; the window has reached the screen
-        // once the painting and the flush after it are done.
-        QTimer::singleShot(0, this, [this, name] {
-            m_firstPaint.insert(name, now());
-            changed();
-        });
+        QCoreApplication::postEvent(this, new PaintedEvent(name), Qt::HighEventPriority);
+    }
+
+    bool event(QEvent *event) override
+    {
+        if (event->type() != PaintedEvent::type())
+            return QObject::event(event);
+        m_firstPaint.insert(static_cast<PaintedEvent *>(event)->window, now());
+        changed();
+        return true;
     }
 
     void adoptViews()
