@@ -284,6 +284,17 @@ private:
             // idle MS: the program left alone for that long.
             waitFor([] { return false; }, rest.toInt());
             reply(QStringLiteral("idle"));
+        } else if (word == QLatin1String("size")) {
+            // size WINDOW: the size of the view in that window.
+            const QWidget *view = m_views.value(rest).widget;
+            reply(view ? QStringLiteral("size %1 %2").arg(view->width()).arg(view->height())
+                       : QStringLiteral("error size"));
+        } else if (word == QLatin1String("resize")) {
+            // resize W H: a view that is a window of its own takes that size.
+            QWidget *view = m_views.value(QString()).widget;
+            if (view)
+                view->resize(rest.section(QLatin1Char(' '), 0, 0).toInt(), rest.section(QLatin1Char(' '), 1, 1).toInt());
+            reply(view ? QStringLiteral("resized") : QStringLiteral("error resize"));
         } else if (word == QLatin1String("started")) {
             reply(QStringLiteral("started %1").arg(ms(m_loadedAt)));
         } else if (word == QLatin1String("quit")) {
