@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "KeyedDelete.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -20,10 +21,19 @@ QString quoted(const QString &identifier)
         + QLatin1Char('"');
 }
 
+bool isWholeNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::Int || type == QMetaType::LongLong;
+}
+
 bool sameValue(const QVariant &cell, const QVariant &wanted)
 {
     if (cell.isNull() || wanted.isNull())
         return false;
+    // Whole numbers compare as their text would, without making the text.
+    if (isWholeNumber(cell) && isWholeNumber(wanted))
+        return cell.toLongLong() == wanted.toLongLong();
     if (cell.typeId() == QMetaType::QDate || wanted.typeId() == QMetaType::QDate)
         return cell.toDate() == wanted.toDate();
     return cell.toString() == wanted.toString();
@@ -578,32 +588,32 @@ void TableCursor::removeAllInView()
     QSqlDatabase db = CourseDatabase::connection(m_connectionName);
     if (!db.transaction())
         CourseDatabase::raiseEngineError(db.lastError());
-    QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyExpression(db)))) {
-        const QString text = CourseDatabase::engineText(query.lastError());
-        db.rollback();
-        throw AppError(text, QStringLiteral("EOleException"));
-    }
-    QSet<qint64> gone;
-    gone.reserve(m_view.size());
-    for (int index : std::as_const(m_view)) {
-        query.bindValue(0, m_rows[index].key);
-        if (!query.exec()) {
-            const QString text = CourseDatabase::engineText(query.lastError());
-            db.rollback();
-            throw AppError(text, QStringLiteral("EOleException"));
-        }
-        gone.insert(m_rows[index].key);
-    }
+    QVector<qint64> keys;
+    keys.reserve(m_view.size());
+    for (int index : std::as_const(m_view))
+        keys.append(m_rows[index].key);
+    const QSqlError error = KeyedDelete::deleteRows(db, quoted(m_table), keyExpression(db), keys);
+    if (error.isValid())
+        throw AppError(CourseDatabase::engineText(error), QStringLiteral("EOleException"));
     if (!db.commit()) {
         const QString text = CourseDatabase::engineText(db.lastError());
         db.rollback();
         throw AppError(text, QStringLiteral("EOleException"));
     }
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                                [&gone](const Row &row) { return gone.contains(row.key); }),
-                 m_rows.end());
-    rebuildView();
+    // Every row the filter lets through is gone, so the view is empty.
+    std::vector<bool> gone(m_rows.size());
+    for (int index : std::as_const(m_view))
+        gone[size_t(index)] = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (gone[i])
+            continue;
+        if (kept != i)
+            m_rows[kept] = std::move(m_rows[i]);
+        ++kept;
+    }
+    m_rows.resize(kept);
+    m_view.clear();
     m_current = -2;
     emit rowsReset();
     setCurrent(m_view.isEmpty() ? -1 : 0);

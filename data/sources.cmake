@@ -14,6 +14,7 @@ list(APPEND CORE_SOURCES
   data/AppError.h data/AppError.cpp
   data/LessonPaths.h data/LessonPaths.cpp
   data/TableCursor.h data/TableCursor.cpp
+  data/KeyedDelete.h data/KeyedDelete.cpp
   data/CourseDatabase.h data/CourseDatabase.cpp
   data/JournalRows.h data/JournalRows.cpp
   data/DialogFilter.h data/DialogFilter.cpp

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSqlError>
+#include <QString>
+#include <QVector>
+
+class QSqlDatabase;
+
+// Deletes rows by key in statements of many keys each: one statement per row
+// costs the journal's prunings several times what the engine needs for the
+// deletion itself.
+namespace KeyedDelete {
+
+// Keys per statement: well under the bound-value limits of both back ends
+// (SQLite built before 3.32 takes 999).
+constexpr int KeysPerStatement = 500;
+
+// Runs DELETE FROM `table` WHERE `keyExpression` IN (...) over all `keys`,
+// inside the transaction the caller has begun. `table` is an SQL identifier
+// already quoted. On the first statement that fails the transaction is rolled
+// back and that statement's error returned; NoError otherwise.
+QSqlError deleteRows(QSqlDatabase &db, const QString &table, const QString &keyExpression,
+                     const QVector<qint64> &keys);
+
+} // namespace KeyedDelete
