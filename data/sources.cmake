@@ -31,6 +31,7 @@ list(APPEND GUI_SOURCES
   data/WindowPlacement.h data/WindowPlacement.cpp
   data/Platform.h data/Platform.cpp
   data/PageViewer.h data/PageViewer.cpp
+  data/PageEngine.h data/PageEngineLoader.h data/PageEngineLoader.cpp
   data/MediaPlayer.h data/MediaPlayer.cpp
   data/Unit2.h data/Unit2.cpp
   data/CursorTableModel.h data/CursorTableModel.cpp
@@ -38,3 +39,5 @@ list(APPEND GUI_SOURCES
   data/DBEdit.h data/DBEdit.cpp
   data/DBNavigator.h data/DBNavigator.cpp
 )
+set_source_files_properties(data/PageEngineLoader.cpp PROPERTIES COMPILE_DEFINITIONS
+  "KORVELTA_MODULES_FROM_PROGRAM=\"${KORVELTA_MODULES_FROM_PROGRAM}\";KORVELTA_PAGES_BUILT=\"${CMAKE_BINARY_DIR}/korvelta-pages.so\"")

@@ -1,0 +1,60 @@
+// The page viewer's engine module: everything that needs the web engine.
+#include "MhtSchemeHandler.h"
+#include "PageEngine.h"
+
+#include <QFileInfo>
+#include <QUrl>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineView>
+
+namespace {
+
+class WebPageEngine final : public PageEngine
+{
+public:
+    WebPageEngine()
+    {
+        // The engine takes schemes only before its first object exists.
+        const QByteArray name = MhtSchemeHandler::schemeName();
+        if (QWebEngineUrlScheme::schemeByName(name).name().isEmpty()) {
+            QWebEngineUrlScheme scheme(name);
+            scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+            // Local like file: pages, so that the pages it serves show no
+            // warnings about insecure content; it reaches nothing outside the archive.
+            scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme);
+            QWebEngineUrlScheme::registerScheme(scheme);
+        }
+    }
+
+    View createView(QWidget *parent) override
+    {
+        auto *view = new QWebEngineView(parent);
+        // One handler per profile, owned by it; both viewers share the profile.
+        QWebEngineProfile *profile = view->page()->profile();
+        if (!profile->urlSchemeHandler(MhtSchemeHandler::schemeName()))
+            profile->installUrlSchemeHandler(MhtSchemeHandler::schemeName(), new MhtSchemeHandler(profile));
+        return {view, view};
+    }
+
+    void navigate(QWebEngineView *view, const QString &diskPath) override
+    {
+        if (QFileInfo(diskPath).suffix().compare(QLatin1String("mht"), Qt::CaseInsensitive) == 0) {
+            // Archives WebEngine shows by itself stay with its own loader.
+            const std::unique_ptr<MhtArchive> archive = MhtArchive::read(diskPath);
+            if (archive && !archive->loadsNatively()) {
+                view->load(MhtSchemeHandler::pageUrl(QFileInfo(diskPath).absoluteFilePath(), *archive));
+                return;
+            }
+        }
+        view->load(QUrl::fromLocalFile(diskPath));
+    }
+};
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT PageEngine *korvelta_page_engine()
+{
+    static WebPageEngine engine;
+    return &engine;
+}
