@@ -1,6 +1,7 @@
 # Sources of app/, added to the libraries by the top-level CMakeLists.
 list(APPEND CORE_SOURCES
   app/TopicTreeFile.h app/TopicTreeFile.cpp
+  app/CourseSession.h app/CourseSession.cpp
   app/StartScreenFade.h app/StartScreenFade.cpp
   app/PictureDecoder.h app/PictureDecoder.cpp
 )
@@ -9,4 +10,5 @@ list(APPEND GUI_SOURCES
   app/Unit1.h app/Unit1.cpp
   app/Unit3.h app/Unit3.cpp
   app/Unit6.h app/Unit6.cpp
+  app/ProgramWindows.h app/ProgramWindows.cpp
 )

@@ -1,14 +1,16 @@
 #include "BenchCases.h"
 
+#include "CourseSession.h"
+#include "PageViewer.h"
 #include "TableCursor.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit6.h"
-#include "ui_Unit1.h"
 
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <QTreeWidgetItem>
@@ -55,12 +57,13 @@ void startupToCoverPage(const BenchReport &report)
     DemoCourse course;
     QElapsedTimer timer;
     timer.start();
-    auto form = std::make_unique<TForm1>();
+    CourseSession session;
+    auto form = std::make_unique<TForm1>(session);
     Form1 = form.get();
     std::unique_ptr<TDataModule2> module;
     bool loaded = false;
     const bool inTime = waitFor(form.get(), [&](QEventLoop &loop) {
-        QObject::connect(form->ui->WebBrowser1->view(), &QWebEngineView::loadFinished, &loop, [&](bool ok) {
+        QObject::connect(form->findChild<PageViewer *>("WebBrowser1")->view(), &QWebEngineView::loadFinished, &loop, [&](bool ok) {
             loaded = ok;
             loop.quit();
         });
@@ -97,7 +100,8 @@ void startScreenFirstPaint(const BenchReport &report)
     DemoCourse course;
     QElapsedTimer timer;
     timer.start();
-    auto screen = std::make_unique<TForm6>();
+    CourseSession session;
+    auto screen = std::make_unique<TForm6>(session);
     Form6 = screen.get();
     QEventLoop loop;
     FirstPaint filter(loop);
@@ -111,13 +115,16 @@ void startScreenFirstPaint(const BenchReport &report)
 void lessonClickToPage(const BenchReport &report)
 {
     DemoCourse course;
-    auto form = std::make_unique<TForm1>();
+    CourseSession session;
+    auto form = std::make_unique<TForm1>(session);
     Form1 = form.get();
     auto module = std::make_unique<TDataModule2>();
     DataModule2 = module.get();
     form->attachDataModule(*module);
     form->showMaximized();
-    QWebEngineView *view = form->ui->WebBrowser1->view();
+    auto *viewer = form->findChild<PageViewer *>("WebBrowser1");
+    auto *tree = form->findChild<QTreeWidget *>("TreeView1");
+    QWebEngineView *view = viewer->view();
 
     auto loadAfter = [&](const std::function<void()> &action) {
         QElapsedTimer timer;
@@ -134,14 +141,14 @@ void lessonClickToPage(const BenchReport &report)
     };
     loadAfter([] {}); // the cover page, started by the window itself
 
-    QTreeWidgetItem *firstSection = form->ui->TreeView1->topLevelItem(0);
+    QTreeWidgetItem *firstSection = tree->topLevelItem(0);
     QTreeWidgetItem *htmLesson = firstSection->child(0);
     QTreeWidgetItem *mhtLesson = firstSection->child(1);
     double bestHtm = 1e9;
     double bestMht = 1e9;
     for (int i = 0; i < 5; ++i) {
-        bestHtm = std::min(bestHtm, loadAfter([&] { form->ui->TreeView1->setCurrentItem(htmLesson); }));
-        bestMht = std::min(bestMht, loadAfter([&] { form->ui->TreeView1->setCurrentItem(mhtLesson); }));
+        bestHtm = std::min(bestHtm, loadAfter([&] { tree->setCurrentItem(htmLesson); }));
+        bestMht = std::min(bestMht, loadAfter([&] { tree->setCurrentItem(mhtLesson); }));
     }
     // The floor: the page viewer alone loading a one-line local page.
     const QString plain = QDir::temp().filePath(QStringLiteral("korvelta-bench-plain.htm"));
@@ -152,15 +159,15 @@ void lessonClickToPage(const BenchReport &report)
     }
     double bestPlain = 1e9;
     for (int i = 0; i < 5; ++i)
-        bestPlain = std::min(bestPlain, loadAfter([&] { form->ui->WebBrowser1->Navigate(plain); }));
+        bestPlain = std::min(bestPlain, loadAfter([&] { viewer->Navigate(plain); }));
     QFile::remove(plain);
     report({"page viewer alone, one-line local page (best of 5)", bestPlain, "ms", ""});
     // Two .htm lessons in turn: no change between a plain page and a web archive.
-    QTreeWidgetItem *otherHtm = form->ui->TreeView1->topLevelItem(1)->child(2);
+    QTreeWidgetItem *otherHtm = tree->topLevelItem(1)->child(2);
     double bestSameKind = 1e9;
     for (int i = 0; i < 5; ++i) {
-        bestSameKind = std::min(bestSameKind, loadAfter([&] { form->ui->TreeView1->setCurrentItem(htmLesson); }));
-        bestSameKind = std::min(bestSameKind, loadAfter([&] { form->ui->TreeView1->setCurrentItem(otherHtm); }));
+        bestSameKind = std::min(bestSameKind, loadAfter([&] { tree->setCurrentItem(htmLesson); }));
+        bestSameKind = std::min(bestSameKind, loadAfter([&] { tree->setCurrentItem(otherHtm); }));
     }
     report({"lesson click, .htm after .htm (best of 10)", bestSameKind, "ms", "< 150 ms"});
     report({"lesson click, .htm after .mht (best of 5)", bestHtm, "ms", "< 150 ms"});

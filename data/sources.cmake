@@ -12,6 +12,7 @@ pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 
 list(APPEND CORE_SOURCES
   data/AppError.h data/AppError.cpp
+  data/GridColumn.h
   data/LessonPaths.h data/LessonPaths.cpp
   data/TableCursor.h data/TableCursor.cpp
   data/CourseDatabase.h data/CourseDatabase.cpp
@@ -26,6 +27,7 @@ set_source_files_properties(data/MdbImport.cpp PROPERTIES
 list(APPEND GUI_SOURCES
   data/Messages.h data/Messages.cpp
   data/WindowPlacement.h data/WindowPlacement.cpp
+  data/StatusClock.h data/StatusClock.cpp
   data/Platform.h data/Platform.cpp
   data/PageViewer.h data/PageViewer.cpp
   data/MediaPlayer.h data/MediaPlayer.cpp

@@ -1,25 +1,28 @@
+#include "Components.h"
 #include "MediaFixtures.h"
 #include "MediaPlayer.h"
 #include "Messages.h"
 #include "PictureFixtures.h"
 #include "TableCursor.h"
 #include "Platform.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
-#include "ui_Unit1.h"
-#include "ui_Unit3.h"
 #include "WidgetTestMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QMediaPlayer>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVideoWidget>
 #include <QtTest>
 
@@ -115,9 +118,10 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm1> m_form;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm3> m_picture;
+    std::unique_ptr<ProgramWindows> m_windows;
+    TForm1 *m_form = nullptr;
+    TDataModule2 *m_module = nullptr;
+    TForm3 *m_picture = nullptr;
 };
 
 void TestAttachments::init()
@@ -149,25 +153,17 @@ void TestAttachments::init()
     c.writeFile("zvuk/bad.wav", "RIFF....WAVEnonsense");
 
     m_messages = std::make_unique<Messages::Recorder>();
-    m_form = std::make_unique<TForm1>();
-    Form1 = m_form.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_picture = std::make_unique<TForm3>();
-    Form3 = m_picture.get();
-    m_form->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
+    m_form = Form1;
+    m_module = DataModule2;
+    m_picture = Form3;
     m_form->show();
     QCOMPARE(m_messages->errors, QStringList());
 }
 
 void TestAttachments::cleanup()
 {
-    m_picture.reset();
-    m_form.reset();
-    m_module.reset();
-    Form3 = nullptr;
-    Form1 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -183,9 +179,9 @@ QString TestAttachments::state(const MediaPlayer *player)
 QString TestAttachments::marks() const
 {
     QStringList checked;
-    if (m_form->ui->N5->isChecked())
+    if (component<QAction>(m_form, "N5")->isChecked())
         checked << QStringLiteral("N5");
-    if (m_form->ui->N8->isChecked())
+    if (component<QAction>(m_form, "N8")->isChecked())
         checked << QStringLiteral("N8");
     return checked.join(QLatin1Char(' '));
 }
@@ -195,9 +191,9 @@ void TestAttachments::run(const Step &step)
     const QString command = step.action.section(QLatin1Char(' '), 0, 0);
     const QString argument = step.action.section(QLatin1Char(' '), 1);
     if (command == QLatin1String("select")) {
-        const auto found = m_form->ui->TreeView1->findItems(argument, Qt::MatchExactly);
+        const auto found = component<QTreeWidget>(m_form, "TreeView1")->findItems(argument, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        m_form->ui->TreeView1->setCurrentItem(found.first());
+        component<QTreeWidget>(m_form, "TreeView1")->setCurrentItem(found.first());
     } else if (command == QLatin1String("N5")) {
         m_form->N5Click();
     } else if (command == QLatin1String("N8")) {
@@ -321,10 +317,10 @@ void TestAttachments::melodyAndNarrationSwitches()
         run(step);
         const QString where = QStringLiteral("after \"%1\"").arg(step.action);
         QVERIFY2(marks() == step.marks, qPrintable(where + ": marks \"" + marks() + "\""));
-        QVERIFY2(state(m_form->MediaPlayer1) == step.player1,
-                 qPrintable(where + ": MediaPlayer1 " + state(m_form->MediaPlayer1)));
-        QVERIFY2(state(m_form->MediaPlayer2) == step.player2,
-                 qPrintable(where + ": MediaPlayer2 " + state(m_form->MediaPlayer2)));
+        QVERIFY2(state(component<MediaPlayer>(m_form, "MediaPlayer1")) == step.player1,
+                 qPrintable(where + ": MediaPlayer1 " + state(component<MediaPlayer>(m_form, "MediaPlayer1"))));
+        QVERIFY2(state(component<MediaPlayer>(m_form, "MediaPlayer2")) == step.player2,
+                 qPrintable(where + ": MediaPlayer2 " + state(component<MediaPlayer>(m_form, "MediaPlayer2"))));
         if (step.error == QLatin1String("*")) {
             QVERIFY2(m_messages->errors.size() == 1, qPrintable(where + ": " + m_messages->errors.join(" / ")));
             QVERIFY(!m_messages->errors.first().isEmpty());
@@ -350,7 +346,7 @@ void TestAttachments::commandsWithoutTheirFileDoNothing()
     QFETCH(QString, lesson);
     QFETCH(QString, command);
     run({"select " + lesson, "", "-", "-", ""});
-    m_form->ui->N8->setChecked(true);
+    component<QAction>(m_form, "N8")->setChecked(true);
     if (command == "nn1")
         m_form->nn1Click();
     else if (command == "nn2")
@@ -362,8 +358,8 @@ void TestAttachments::commandsWithoutTheirFileDoNothing()
     else
         m_form->N8Click();
     QCOMPARE(m_messages->errors, QStringList());
-    QVERIFY(m_form->ui->N8->isChecked());
-    QVERIFY(!m_form->MediaPlayer1->isOpen());
+    QVERIFY(component<QAction>(m_form, "N8")->isChecked());
+    QVERIFY(!component<MediaPlayer>(m_form, "MediaPlayer1")->isOpen());
     QVERIFY(!m_picture->isVisible());
 }
 
@@ -401,10 +397,10 @@ void TestAttachments::pictureCommand()
     QVERIFY(m_picture->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(m_picture->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(m_picture->size(), QSize(287, 182));
-    QTRY_COMPARE(m_picture->ui->Image1->pixmap().size(), shown);
+    QTRY_COMPARE(component<QLabel>(m_picture, "Image1")->pixmap().size(), shown);
 
     // Anchored top-left: the picture's first pixel is at the corner, the rest of the window is not picture.
-    const QImage grabbed = m_picture->ui->Image1->grab().toImage();
+    const QImage grabbed = component<QLabel>(m_picture, "Image1")->grab().toImage();
     const QColor corner = grabbed.pixel(1, 1);
     QVERIFY2(corner.red() > 200 && corner.green() < 60 && corner.blue() < 60, qPrintable(corner.name()));
     const QColor past = grabbed.pixel(grabbed.width() - 1, grabbed.height() - 1);
@@ -415,13 +411,13 @@ void TestAttachments::pictureCommand()
     setPicture("pic\\broken.jpg");
     m_form->nn2Click();
     QCOMPARE(m_messages->errors.size(), 1);
-    QCOMPARE(m_picture->ui->Image1->pixmap().size(), shown);
+    QCOMPARE(component<QLabel>(m_picture, "Image1")->pixmap().size(), shown);
 
     // Rescales as the window is resized: a narrow window fits the width, a low one the height.
     m_picture->resize(100, 400);
-    QTRY_COMPARE(m_picture->ui->Image1->pixmap().width(), 100);
+    QTRY_COMPARE(component<QLabel>(m_picture, "Image1")->pixmap().width(), 100);
     m_picture->resize(800, 40);
-    QTRY_COMPARE(m_picture->ui->Image1->pixmap().height(), 40);
+    QTRY_COMPARE(component<QLabel>(m_picture, "Image1")->pixmap().height(), 40);
 }
 
 void TestAttachments::soundPlaysToTheEnd_data()
@@ -441,7 +437,7 @@ void TestAttachments::soundPlaysToTheEnd()
     m_messages->fileAnswers = QStringList(m_course->filePath(name));
     m_form->N7Click();
     QCOMPARE(m_messages->errors, QStringList());
-    MediaPlayer *player = m_form->MediaPlayer2;
+    MediaPlayer *player = component<MediaPlayer>(m_form, "MediaPlayer2");
     QVERIFY(player->isPlaying());
     QTRY_COMPARE_WITH_TIMEOUT(player->player()->mediaStatus(), QMediaPlayer::EndOfMedia, 20000);
     QVERIFY(!player->isPlaying());
@@ -456,7 +452,7 @@ void TestAttachments::videoOpensAWindowOfItsOwn()
     run({"select A", "", "-", "-", ""});
     m_form->nn3Click();
     QCOMPARE(m_messages->errors, QStringList());
-    MediaPlayer *player = m_form->MediaPlayer1;
+    MediaPlayer *player = component<MediaPlayer>(m_form, "MediaPlayer1");
     QVERIFY(player->isOpen());
     QVERIFY(player->hasVideo());
     QVideoWidget *window = player->videoWindow();
@@ -514,7 +510,7 @@ void TestAttachments::boxesComeInFrontOfThePictureWindow()
     // (activated the way a click or the task bar does it).
     QProcess::execute(QStringLiteral("xdotool"),
                       {"windowactivate", "--sync", QString::number(m_form->window()->winId())});
-    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
+    QTRY_COMPARE(QApplication::activeWindow(), m_form);
 
     // No recorder: the real box runs; it is looked at and closed from within its own loop.
     m_messages.reset();

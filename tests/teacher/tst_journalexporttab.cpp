@@ -1,3 +1,4 @@
+#include "Components.h"
 #include "ExportReadBack.h"
 #include "JournalSummary.h"
 #include "Messages.h"
@@ -5,15 +6,16 @@
 #include "TestCourse.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -58,8 +60,8 @@ void TestJournalExportTab::init()
     m_form = std::make_unique<TForm4>();
     Form4 = m_form.get();
     m_form->attachDataModule(*m_module);
-    m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText("Иванов");
+    component<QCheckBox>(m_form, "CheckBox1")->click();
+    component<QLineEdit>(m_form, "Edit1")->setText("Иванов");
 }
 
 void TestJournalExportTab::cleanup()
@@ -85,7 +87,7 @@ void TestJournalExportTab::exportWritesTheRowsInView()
     QFETCH(QString, file);
     const QString path = m_course->filePath(file);
     m_messages->fileAnswers << path;
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(m_form, "JournalExportButton")->click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters, QStringList{"Таблица CSV|*.csv|Книга Excel|*.xlsx|Документ PDF|*.pdf"});
@@ -108,7 +110,7 @@ void TestJournalExportTab::exportWritesTheRowsInView()
 void TestJournalExportTab::cancelledDialogWritesNothing()
 {
     m_messages->fileAnswers << QString();
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(m_form, "JournalExportButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters.size(), 1);
     const QStringList files = QDir(m_course->path()).entryList(QDir::Files | QDir::Hidden);
@@ -119,7 +121,7 @@ void TestJournalExportTab::unwritableFolderIsReported()
 {
     const QString path = m_course->filePath("missing/out.xlsx");
     m_messages->fileAnswers << path;
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(m_form, "JournalExportButton")->click();
     QCOMPARE(m_messages->errors.size(), 1);
     QVERIFY2(m_messages->errors.first().startsWith(QString("Файл %1 не записан: ").arg(path)),
              qPrintable(m_messages->errors.first()));
@@ -128,7 +130,7 @@ void TestJournalExportTab::unwritableFolderIsReported()
 
 QStringList TestJournalExportTab::summaryLines() const
 {
-    const QTableWidget *table = m_form->ui->SummaryLines;
+    const QTableWidget *table = component<QTableWidget>(m_form, "SummaryLines");
     QStringList lines;
     for (int row = 0; row < table->rowCount(); ++row) {
         QStringList cells;
@@ -141,36 +143,36 @@ QStringList TestJournalExportTab::summaryLines() const
 
 void TestJournalExportTab::summariesFollowTheRowsInView()
 {
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(m_form, "PageControl1")->setCurrentWidget(component<QWidget>(m_form, "SummaryTab"));
     const QLocale locale = QLocale::system();
     const QString eighty = locale.toString(80.0, 'f', 1), hundred = locale.toString(100.0, 'f', 1);
     QCOMPARE(summaryLines(), (QStringList{"ПИ-21|Закон Ома|1|" + eighty + "|80|" + hundred + "|0",
                                           "ПИ-21|Итого по группе|1|" + eighty + "|80|" + hundred + "|0"}));
-    QCOMPARE(m_form->ui->SummaryNote->text(), JournalSummary::zeroScoreNote());
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 1);
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItem(0)->childCount(), 1);
+    QCOMPARE(component<QLabel>(m_form, "SummaryNote")->text(), JournalSummary::zeroScoreNote());
+    QCOMPARE(component<QTreeWidget>(m_form, "SummaryLearners")->topLevelItemCount(), 1);
+    QCOMPARE(component<QTreeWidget>(m_form, "SummaryLearners")->topLevelItem(0)->childCount(), 1);
 
     // Another filter while the tab is shown: summed up again once the events run.
-    m_form->ui->Edit1->setText("Петров");
+    component<QLineEdit>(m_form, "Edit1")->setText("Петров");
     QTRY_COMPARE(summaryLines(), (QStringList{"ЭК-3|Мощность|1|" + locale.toString(65.0, 'f', 1) + "|65|"
                                                   + locale.toString(0.0, 'f', 1) + "|0",
                                               "ЭК-3|Итого по группе|1|" + locale.toString(65.0, 'f', 1) + "|65|"
                                                   + locale.toString(0.0, 'f', 1) + "|0"}));
 
     // A change while another tab is shown shows when the tab does.
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->TabSheet2);
-    m_form->ui->CheckBox1->click();
+    component<QTabWidget>(m_form, "PageControl1")->setCurrentWidget(component<QWidget>(m_form, "TabSheet2"));
+    component<QCheckBox>(m_form, "CheckBox1")->click();
     QCoreApplication::processEvents();
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(m_form, "PageControl1")->setCurrentWidget(component<QWidget>(m_form, "SummaryTab"));
     QCOMPARE(summaryLines().size(), 4);
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 2);
+    QCOMPARE(component<QTreeWidget>(m_form, "SummaryLearners")->topLevelItemCount(), 2);
 }
 
 void TestJournalExportTab::summariesExport()
 {
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(m_form, "PageControl1")->setCurrentWidget(component<QWidget>(m_form, "SummaryTab"));
     m_messages->fileAnswers << m_course->filePath("summary.csv");
-    m_form->ui->SummaryExportButton->click();
+    component<QPushButton>(m_form, "SummaryExportButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     const QList<QStringList> records =
         ExportReadBack::parseCsv(QString::fromUtf8(m_course->readFile("summary.csv").mid(3)));

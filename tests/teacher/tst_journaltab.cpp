@@ -1,3 +1,4 @@
+#include "Components.h"
 #include "DBGrid.h"
 #include "Messages.h"
 #include "Platform.h"
@@ -5,13 +6,13 @@
 #include "TestCourse.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -77,7 +78,7 @@ void TestJournalTab::cleanup()
 QStringList TestJournalTab::namesInView() const
 {
     QStringList names;
-    const QAbstractItemModel *model = m_form->ui->DBGrid4->model();
+    const QAbstractItemModel *model = component<DBGrid>(m_form, "DBGrid4")->model();
     for (int row = 0; row < model->rowCount(); ++row)
         names << model->index(row, 0).data().toString() + "/" + model->index(row, 1).data().toString();
     return names;
@@ -104,12 +105,12 @@ void TestJournalTab::gridShowsTheJournalColumns()
     QFETCH(int, designWidth);
     QFETCH(bool, editable);
 
-    const QAbstractItemModel *model = m_form->ui->DBGrid4->model();
+    const QAbstractItemModel *model = component<DBGrid>(m_form, "DBGrid4")->model();
     QCOMPARE(model->columnCount(), 5);
     QCOMPARE(model->rowCount(), 6);
     QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), title);
     // Designed for 120 pixels per inch, scaled to the screen.
-    QCOMPARE(m_form->ui->DBGrid4->columnWidth(column), qRound(designWidth * m_form->logicalDpiY() / 120.0));
+    QCOMPARE(component<DBGrid>(m_form, "DBGrid4")->columnWidth(column), qRound(designWidth * m_form->logicalDpiY() / 120.0));
     const QModelIndex cell = model->index(0, column);
     QCOMPARE(bool(model->flags(cell) & Qt::ItemIsEditable), editable);
     // The columns that cannot be typed into are grey.
@@ -145,7 +146,7 @@ void TestJournalTab::gridEditKeepsTheFieldWidth()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
 
-    DBGrid *grid = m_form->ui->DBGrid4;
+    DBGrid *grid = component<DBGrid>(m_form, "DBGrid4");
     TableCursor *journal = m_module->Tjurnal;
     if (newRow) {
         grid->setFocus();
@@ -188,9 +189,9 @@ void TestJournalTab::filter()
     QFETCH(QStringList, inView);
 
     if (switchOn)
-        m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText(name);
-    m_form->ui->Edit2->setText(group);
+        component<QCheckBox>(m_form, "CheckBox1")->click();
+    component<QLineEdit>(m_form, "Edit1")->setText(name);
+    component<QLineEdit>(m_form, "Edit2")->setText(group);
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(namesInView(), inView);
     QCOMPARE(m_module->Tjurnal->currentIndex(), 0);
@@ -198,16 +199,16 @@ void TestJournalTab::filter()
 
 void TestJournalTab::deleteVisitsOfOneLearnerThenTheWholeJournalIsInView()
 {
-    m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText("Иванов");
-    m_form->ui->Button20->click();
+    component<QCheckBox>(m_form, "CheckBox1")->click();
+    component<QLineEdit>(m_form, "Edit1")->setText("Иванов");
+    component<QPushButton>(m_form, "Button20")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(stored(), (QStringList{"Иванов|80", "Петров|0", "O'Brien|0", "Петров|0"}));
     // The whole journal is in view again although the switch still shows checked.
-    QVERIFY(m_form->ui->CheckBox1->isChecked());
+    QVERIFY(component<QCheckBox>(m_form, "CheckBox1")->isChecked());
     QCOMPARE(namesInView().size(), 4);
     // "Удалить все записи" now empties the whole journal.
-    m_form->ui->Button21->click();
+    component<QPushButton>(m_form, "Button21")->click();
     QCOMPARE(stored(), QStringList());
 }
 
@@ -226,16 +227,16 @@ void TestJournalTab::deleteAllWithAndWithoutTheFilter()
     QFETCH(bool, switchOn);
     QFETCH(QStringList, left);
 
-    m_form->ui->Edit1->setText("Петров");
+    component<QLineEdit>(m_form, "Edit1")->setText("Петров");
     if (switchOn)
-        m_form->ui->CheckBox1->click();
-    m_form->ui->Button21->click();
+        component<QCheckBox>(m_form, "CheckBox1")->click();
+    component<QPushButton>(m_form, "Button21")->click();
     QCOMPARE(stored(), left);
 }
 
 void TestJournalTab::gridKeysInsertAndDelete()
 {
-    DBGrid *grid = m_form->ui->DBGrid4;
+    DBGrid *grid = component<DBGrid>(m_form, "DBGrid4");
     TableCursor *journal = m_module->Tjurnal;
     grid->setFocus();
     journal->last();

@@ -1,21 +1,27 @@
+#include "Components.h"
 #include "DBEdit.h"
 #include "DBGrid.h"
 #include "DBNavigator.h"
 #include "Messages.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit1.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringEncoder>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -39,7 +45,7 @@ QStringList treeLines()
 
 QTreeWidgetItem *findNode(const QString &text)
 {
-    const auto found = Form1->ui->TreeView1->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    const auto found = component<QTreeWidget>(Form1, "TreeView1")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
 }
 
@@ -82,9 +88,10 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<ProgramWindows> m_windows;
+    TForm1 *m_form1 = nullptr;
+    TDataModule2 *m_module = nullptr;
+    TForm4 *m_form4 = nullptr;
 };
 
 void TestLessonEditor::init()
@@ -98,26 +105,17 @@ void TestLessonEditor::init()
 
 void TestLessonEditor::start()
 {
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_form4 = std::make_unique<TForm4>();
-    Form4 = m_form4.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form1->attachDataModule(*m_module);
-    m_form4->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
+    m_form1 = Form1;
+    m_module = DataModule2;
+    m_form4 = Form4;
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(treeLines(), StartTree);
 }
 
 void TestLessonEditor::cleanup()
 {
-    m_form4.reset();
-    m_form1.reset();
-    m_module.reset();
-    Form4 = nullptr;
-    Form1 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -129,10 +127,10 @@ void TestLessonEditor::opensOnTheJournalTabAboveOtherWindows()
     QVERIFY(m_form4->isVisible());
     QCOMPARE(m_form4->windowTitle(), QString("Редактирование  уроков"));
     QVERIFY(m_form4->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(m_form4->ui->PageControl1->currentWidget(), m_form4->ui->TabSheet2);
-    QCOMPARE(m_form4->ui->PageControl1->tabText(0), QString("Редактирование  Урока"));
-    QCOMPARE(m_form4->ui->PageControl1->tabText(1), QString("Журнал"));
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Электричество"));
+    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->currentWidget(), component<QWidget>(m_form4, "TabSheet2"));
+    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->tabText(0), QString("Редактирование  Урока"));
+    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->tabText(1), QString("Журнал"));
+    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Электричество"));
 }
 
 void TestLessonEditor::layoutFollowsTheDesktop_data()
@@ -167,8 +165,8 @@ void TestLessonEditor::layoutFollowsTheDesktop()
 
     m_form4->layOutFor(desktop, dpi);
     QCOMPARE(QRect(m_form4->pos(), m_form4->size()), geometry);
-    QCOMPARE(m_form4->ui->DBGrid5->columnWidth(0), titleColumn);
-    QCOMPARE(m_form4->ui->DBGrid4->columnWidth(0), nameColumn);
+    QCOMPARE(component<DBGrid>(m_form4, "DBGrid5")->columnWidth(0), titleColumn);
+    QCOMPARE(component<DBGrid>(m_form4, "DBGrid4")->columnWidth(0), nameColumn);
     // Opened, it keeps that place: beside the main window's tree, not over it at the corner.
     Form1->N1Click();
     QCOMPARE(m_form4->size(), geometry.size());
@@ -204,19 +202,19 @@ void TestLessonEditor::addTopic()
     QFETCH(QStringList, tree);
     start();
     QTreeWidgetItem *node = selected.isEmpty() ? nullptr : findNode(selected);
-    Form1->ui->TreeView1->setCurrentItem(node);
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(node);
 
-    m_form4->ui->Edit3->setText("Новая тема");
+    component<QLineEdit>(m_form4, "Edit3")->setText("Новая тема");
     subTopic ? m_form4->Button11Click() : m_form4->Button10Click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(treeLines(), tree);
-    QCOMPARE(Form1->ui->TreeView1->currentItem(), node);
+    QCOMPARE(component<QTreeWidget>(Form1, "TreeView1")->currentItem(), node);
     QCOMPARE(lessonRows().last(), QString("Новая тема|<null>|<null>|<null>|<null>|<null>|<null>|<null>"));
     // The new row is the current lesson, so the file buttons fill it next.
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Новая тема"));
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(m_form4->ui->Edit3->text(), QString("Новая тема"));
+    QCOMPARE(component<QLineEdit>(m_form4, "Edit3")->text(), QString("Новая тема"));
     QCOMPARE(findNode("Новая тема")->icon(0).isNull(), false);
 }
 
@@ -224,13 +222,13 @@ void TestLessonEditor::addedTopicWhoseRowCannotBePostedAddsNoNode()
 {
     start();
     m_course->exec("CREATE TRIGGER refuse BEFORE INSERT ON urok BEGIN SELECT RAISE(ABORT, 'urok is full'); END");
-    m_form4->ui->Edit3->setText("Новая тема");
+    component<QLineEdit>(m_form4, "Edit3")->setText("Новая тема");
     m_form4->Button10Click();
 
     QCOMPARE(m_messages->errors, QStringList{"urok is full."});
     QCOMPARE(treeLines(), StartTree);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Insert);
-    m_form4->ui->DBNavigator1->click(DBNavigator::Cancel);
+    component<DBNavigator>(m_form4, "DBNavigator1")->click(DBNavigator::Cancel);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
     QCOMPARE(lessonRows().size(), 5);
 }
@@ -238,7 +236,7 @@ void TestLessonEditor::addedTopicWhoseRowCannotBePostedAddsNoNode()
 void TestLessonEditor::deleteTopicTakesItsSubtreeButNotTheirRows()
 {
     start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Закон Ома"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Закон Ома"));
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Закон Ома"));
 
     m_form4->Button1Click();
@@ -249,7 +247,7 @@ void TestLessonEditor::deleteTopicTakesItsSubtreeButNotTheirRows()
     QCOMPARE(m_course->rows("SELECT urok FROM urok ORDER BY rowid"),
              (QStringList{"Электричество", "Опыт", "Мощность", "Магнетизм"}));
     // The tree moved its selection to a neighbour, and choosing it opened that lesson.
-    QTreeWidgetItem *now = Form1->ui->TreeView1->currentItem();
+    QTreeWidgetItem *now = component<QTreeWidget>(Form1, "TreeView1")->currentItem();
     QVERIFY(now);
     QCOMPARE(DataModule2->Turok->value("urok").toString(), now->text(0));
 }
@@ -257,7 +255,7 @@ void TestLessonEditor::deleteTopicTakesItsSubtreeButNotTheirRows()
 void TestLessonEditor::deleteWithNothingSelectedDoesNothing()
 {
     start();
-    Form1->ui->TreeView1->setCurrentItem(nullptr);
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(nullptr);
     m_form4->Button1Click();
     QCOMPARE(treeLines(), StartTree);
     QCOMPARE(lessonRows().size(), 5);
@@ -284,16 +282,16 @@ void TestLessonEditor::pickAndClearEachColumn()
     QFETCH(QString, column);
     QFETCH(QString, filter);
     start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Мощность"));
-    QPushButton *const picks[] = {m_form4->ui->Button13, m_form4->ui->Button14, m_form4->ui->Button15,
-                                  m_form4->ui->Button16, m_form4->ui->Button17, m_form4->ui->Button18,
-                                  m_form4->ui->Button19};
-    QPushButton *const clears[] = {m_form4->ui->BitBtn1, m_form4->ui->BitBtn2, m_form4->ui->BitBtn3,
-                                   m_form4->ui->BitBtn4, m_form4->ui->BitBtn5, m_form4->ui->BitBtn6,
-                                   m_form4->ui->BitBtn7};
-    DBEdit *const boxes[] = {m_form4->ui->DBEdit1, m_form4->ui->DBEdit2, m_form4->ui->DBEdit3,
-                             m_form4->ui->DBEdit4, m_form4->ui->DBEdit5, m_form4->ui->DBEdit6,
-                             m_form4->ui->DBEdit7};
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Мощность"));
+    QPushButton *const picks[] = {component<QPushButton>(m_form4, "Button13"), component<QPushButton>(m_form4, "Button14"), component<QPushButton>(m_form4, "Button15"),
+                                  component<QPushButton>(m_form4, "Button16"), component<QPushButton>(m_form4, "Button17"), component<QPushButton>(m_form4, "Button18"),
+                                  component<QPushButton>(m_form4, "Button19")};
+    QPushButton *const clears[] = {component<QPushButton>(m_form4, "BitBtn1"), component<QPushButton>(m_form4, "BitBtn2"), component<QPushButton>(m_form4, "BitBtn3"),
+                                   component<QPushButton>(m_form4, "BitBtn4"), component<QPushButton>(m_form4, "BitBtn5"), component<QPushButton>(m_form4, "BitBtn6"),
+                                   component<QPushButton>(m_form4, "BitBtn7")};
+    DBEdit *const boxes[] = {component<DBEdit>(m_form4, "DBEdit1"), component<DBEdit>(m_form4, "DBEdit2"), component<DBEdit>(m_form4, "DBEdit3"),
+                             component<DBEdit>(m_form4, "DBEdit4"), component<DBEdit>(m_form4, "DBEdit5"), component<DBEdit>(m_form4, "DBEdit6"),
+                             component<DBEdit>(m_form4, "DBEdit7")};
     const QString sql = QStringLiteral("SELECT \"%1\" FROM urok WHERE urok = 'Мощность'").arg(column);
 
     m_messages->fileAnswers << m_course->filePath("uroki/тема 4/файл.dat");
@@ -328,7 +326,7 @@ void TestLessonEditor::pickOutsideTheCourseFolderIsRefused()
 {
     QFETCH(QString, chosen);
     start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Опыт"));
     m_course->exec("UPDATE urok SET htm = 'uroki\\old.htm' WHERE urok = 'Опыт'");
     DataModule2->Turok->refresh();
     const QStringList before = lessonRows();
@@ -341,7 +339,7 @@ void TestLessonEditor::pickOutsideTheCourseFolderIsRefused()
     QVERIFY(m_messages->infos.first().contains("вне папки курса"));
     QCOMPARE(lessonRows(), before);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(m_form4->ui->DBEdit1->text(), QString("uroki\\old.htm"));
+    QCOMPARE(component<DBEdit>(m_form4, "DBEdit1")->text(), QString("uroki\\old.htm"));
 }
 
 void TestLessonEditor::cancelledPickChangesNothing()
@@ -372,7 +370,7 @@ void TestLessonEditor::attachingATestChecksItsAnswerKey()
     QFETCH(QByteArray, key);
     QFETCH(QString, listed);
     start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Опыт"));
     m_course->writeFile("testy/t1/1.htm", "<p>1</p>");
     if (!key.isEmpty())
         m_course->writeFile("testy/t1/otwet.txt", key);
@@ -399,9 +397,9 @@ void TestLessonEditor::enterPostsWhatWasTyped()
     m_form4->Button12Click(); // nothing pending: nothing happens
     QCOMPARE(m_messages->errors, QStringList());
 
-    Form1->ui->TreeView1->setCurrentItem(findNode("Магнетизм"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Магнетизм"));
     m_form4->show();
-    QTest::keyClicks(m_form4->ui->DBEdit7, "prog\\m.exe");
+    QTest::keyClicks(component<DBEdit>(m_form4, "DBEdit7"), "prog\\m.exe");
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Edit);
     QVERIFY(m_course->scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").isNull());
 
@@ -415,8 +413,8 @@ void TestLessonEditor::emptyLessonTableGetsARowPerFileButton()
 {
     m_course->exec("DELETE FROM urok");
     start();
-    QCOMPARE(m_form4->ui->DBGrid5->model()->rowCount(), 0);
-    QCOMPARE(m_form4->ui->DBText1->text(), QString());
+    QCOMPARE(component<DBGrid>(m_form4, "DBGrid5")->model()->rowCount(), 0);
+    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString());
 
     m_messages->fileAnswers << m_course->filePath("uroki/u1.htm");
     m_form4->Button13Click();
@@ -432,7 +430,7 @@ void TestLessonEditor::emptyLessonTableGetsARowPerFileButton()
 void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
 {
     start();
-    DBGrid *grid = m_form4->ui->DBGrid5;
+    DBGrid *grid = component<DBGrid>(m_form4, "DBGrid5");
     TableCursor *lessons = DataModule2->Turok;
     QCOMPARE(grid->model()->rowCount(), 5);
     QCOMPARE(grid->model()->columnCount(), 8);
@@ -445,9 +443,9 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
 
     grid->setCurrentIndex(grid->model()->index(3, 0));
     QCOMPARE(lessons->value("urok").toString(), QString("Мощность"));
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Мощность"));
+    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Мощность"));
 
-    DBNavigator *navigator = m_form4->ui->DBNavigator1;
+    DBNavigator *navigator = component<DBNavigator>(m_form4, "DBNavigator1");
     navigator->click(DBNavigator::Next);
     QCOMPARE(grid->currentIndex().row(), 4);
     QVERIFY(!navigator->button(DBNavigator::Next)->isEnabled());
@@ -456,7 +454,7 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
     QVERIFY(!navigator->button(DBNavigator::Prior)->isEnabled());
 
     // The main window's tree moves the same row.
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Опыт"));
     QCOMPARE(grid->currentIndex().row(), 2);
 
     m_messages->answer = false;
@@ -469,7 +467,7 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
              (QStringList{"Электричество", "Закон Ома", "Мощность", "Магнетизм"}));
     QCOMPARE(grid->model()->rowCount(), 4);
     QCOMPARE(grid->currentIndex().row(), 2);
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Мощность"));
+    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Мощность"));
 
     navigator->click(DBNavigator::Insert);
     QCOMPARE(grid->model()->rowCount(), 5);
@@ -482,10 +480,10 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
 void TestLessonEditor::treeWrittenOnCloseHoldsTheNewTopics()
 {
     start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Магнетизм"));
-    m_form4->ui->Edit3->setText("Индукция");
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Магнетизм"));
+    component<QLineEdit>(m_form4, "Edit3")->setText("Индукция");
     m_form4->Button11Click();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Опыт"));
     m_form4->Button1Click();
     QVERIFY(Form1->close());
     QCOMPARE(m_course->readFile("log.log"),
