@@ -15,7 +15,7 @@ const QString TitleColumn = QStringLiteral("urok");
 [[noreturn]] void closedTable(const char *name)
 {
     throw AppError(QString::fromLatin1(name) + QStringLiteral(": Cannot perform this operation on a closed dataset"),
-                   QStringLiteral("EDatabaseError"));
+                   ErrorKind::Database);
 }
 
 } // namespace
@@ -146,7 +146,7 @@ void CourseSession::saveTopicTree(const QVector<TopicNode> &nodes,
         QFile::remove(backup);
         if (!QFile::copy(m_treePath, backup))
             throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(backup, QStringLiteral("Copy failed")),
-                           QStringLiteral("EFCreateError"));
+                           ErrorKind::FileCreate);
         notify(QStringLiteral("Файл %1 был прочитан не полностью. Его прежнее содержимое сохранено в файле %2.")
                    .arg(m_treePath, backup));
     }

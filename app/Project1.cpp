@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     } catch (const AppError &error) {
         QMessageBox::critical(nullptr, QStringLiteral("Application Error"),
                               QStringLiteral("Exception %1 in module %2.\n%3")
-                                  .arg(error.kind(), QCoreApplication::applicationFilePath(),
+                                  .arg(AppError::kindName(error.kind()), QCoreApplication::applicationFilePath(),
                                        withFullStop(error.message())));
         return 1;
     }

@@ -110,7 +110,7 @@ void TForm1::FormCreate()
         m_session.readTopicTree(LessonPaths::toDisk(LessonPaths::join(AppDir, TreeFileName)));
     setTopicNodes(tree.nodes);
     if (tree.error)
-        throw AppError(*tree.error, QStringLiteral("ETreeViewError"));
+        throw AppError(*tree.error, ErrorKind::TopicTree);
 
     ui->WebBrowser1->Navigate(LessonPaths::join(AppDir, CoverPage));
     m_credit->setText(AuthorCredit);

@@ -14,12 +14,14 @@ list(APPEND CORE_SOURCES
   data/AppError.h data/AppError.cpp
   data/GridColumn.h
   data/LessonPaths.h data/LessonPaths.cpp
-  data/TableCursor.h data/TableCursor.cpp
+  data/RowFilter.h data/RowFilter.cpp
+  data/TableCursor.h data/TableCursor.cpp data/TableCursorStorage.cpp
   data/CourseDatabase.h data/CourseDatabase.cpp
   data/JournalRows.h data/JournalRows.cpp
   data/DialogFilter.h data/DialogFilter.cpp
   data/MdbImport.h data/MdbImport.cpp
   data/ProgramLauncher.h data/ProgramLauncher.cpp
+  data/MhtArchive.h data/MhtArchive.cpp
 )
 # Tests and benchmarks run from their own build folders, away from the reader.
 set_source_files_properties(data/MdbImport.cpp PROPERTIES
@@ -31,6 +33,7 @@ list(APPEND GUI_SOURCES
   data/WindowPlacement.h data/WindowPlacement.cpp
   data/StatusClock.h data/StatusClock.cpp
   data/Platform.h data/Platform.cpp
+  data/MhtSchemeHandler.h data/MhtSchemeHandler.cpp
   data/PageViewer.h data/PageViewer.cpp
   data/MediaPlayer.h data/MediaPlayer.cpp
   data/Unit2.h data/Unit2.cpp

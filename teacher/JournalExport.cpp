@@ -56,7 +56,7 @@ int write(TableCursor &journal, const QString &path, ExportFile::Format format)
 {
     if (!journal.isActive())
         throw AppError(journal.objectName() + QStringLiteral(": Cannot perform this operation on a closed dataset"),
-                       QStringLiteral("EDatabaseError"));
+                       ErrorKind::Database);
     finishPendingEdit(journal);
     switch (format) {
     case ExportFile::Format::Csv:

@@ -261,7 +261,7 @@ public:
         , m_headerMetrics(m_header, &writer)
     {
         if (!m_painter.begin(&writer))
-            throw AppError(QStringLiteral("Printing could not be started"), QStringLiteral("EPrinter"));
+            throw AppError(QStringLiteral("Printing could not be started"), ErrorKind::Printer);
         QPen pen(Qt::black, 0);
         pen.setCosmetic(true);
         m_painter.setPen(pen);
