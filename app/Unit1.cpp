@@ -10,6 +10,7 @@
 #include "ProgramLauncher.h"
 #include "StatusClock.h"
 #include "TableCursor.h"
+#include "TopicTreeWidget.h"
 #include "Unit13.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -22,8 +23,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidgetItem>
-
-#include <functional>
 
 TForm1 *Form1 = nullptr;
 
@@ -48,6 +47,8 @@ TForm1::TForm1(CourseSession &session, QWidget *parent)
     , m_topicIcon(QStringLiteral(":/icons/topic.svg"))
 {
     ui->setupUi(this);
+    m_openedTopicIcon.addFile(QStringLiteral(":/icons/topic.svg"), QSize(), QIcon::Normal);
+    m_openedTopicIcon.addFile(QStringLiteral(":/icons/topic-opened.svg"), QSize(), QIcon::Selected);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.svg")));
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
@@ -139,36 +140,12 @@ void TForm1::updateLessonTitle()
 
 QVector<TopicNode> TForm1::topicNodes() const
 {
-    QVector<TopicNode> nodes;
-    // Pre-order walk: a node, its whole subtree, then its next sibling.
-    std::function<void(QTreeWidgetItem *, int)> walk = [&](QTreeWidgetItem *item, int level) {
-        nodes.append({level, item->text(0)});
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i), level + 1);
-    };
-    for (int i = 0; i < ui->TreeView1->topLevelItemCount(); ++i)
-        walk(ui->TreeView1->topLevelItem(i), 0);
-    return nodes;
+    return TopicTreeWidget::nodesOf(*ui->TreeView1);
 }
 
 void TForm1::setTopicNodes(const QVector<TopicNode> &nodes)
 {
-    QTreeWidget *tree = ui->TreeView1;
-    tree->setUpdatesEnabled(false);
-    tree->clear();
-    QVector<QTreeWidgetItem *> lastAtLevel;
-    QList<QTreeWidgetItem *> roots;
-    for (const TopicNode &node : nodes) {
-        QTreeWidgetItem *item = newTopicItem(node.text);
-        if (node.level == 0)
-            roots.append(item);
-        else
-            lastAtLevel.at(node.level - 1)->addChild(item);
-        lastAtLevel.resize(node.level + 1);
-        lastAtLevel[node.level] = item;
-    }
-    tree->addTopLevelItems(roots);
-    tree->setUpdatesEnabled(true);
+    TopicTreeWidget::fill(*ui->TreeView1, nodes, [this](const QString &text) { return newTopicItem(text); });
 }
 
 void TForm1::Timer1Timer()
@@ -234,10 +211,7 @@ void TForm1::TreeView1Change()
         m_session.openTopic(topic);
 
         // Once opened, a topic shows the opened image whenever it is selected.
-        QIcon opened;
-        opened.addFile(QStringLiteral(":/icons/topic.svg"), QSize(), QIcon::Normal);
-        opened.addFile(QStringLiteral(":/icons/topic-opened.svg"), QSize(), QIcon::Selected);
-        node->setIcon(0, opened);
+        node->setIcon(0, m_openedTopicIcon);
 
         showLessonCommands();
         showLessonPage(topic);

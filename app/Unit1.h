@@ -95,8 +95,9 @@ private:
     QTimer *Timer1;
     std::unique_ptr<StatusClock> m_clock;
     QLabel *m_credit;
-    // One icon shared by every topic node: a large tree is built at once.
+    // Icons shared by every topic node: a large tree is built at once.
     QIcon m_topicIcon;
+    QIcon m_openedTopicIcon;
 };
 
 extern TForm1 *Form1;

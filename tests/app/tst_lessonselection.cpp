@@ -56,9 +56,6 @@ private:
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
-    TForm6 *m_form6 = nullptr;
-    TForm1 *m_form1 = nullptr;
-    TDataModule2 *m_module = nullptr;
 };
 
 void TestLessonSelection::init()
@@ -79,9 +76,6 @@ void TestLessonSelection::init()
 
     m_messages = std::make_unique<Messages::Recorder>();
     m_windows = std::make_unique<ProgramWindows>();
-    m_form6 = Form6;
-    m_form1 = Form1;
-    m_module = DataModule2;
     QCOMPARE(m_messages->errors, QStringList());
 }
 
@@ -94,7 +88,7 @@ void TestLessonSelection::cleanup()
 
 void TestLessonSelection::selectNode(int index)
 {
-    component<QTreeWidget>(m_form1, "TreeView1")->setCurrentItem(component<QTreeWidget>(m_form1, "TreeView1")->topLevelItem(index));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(index));
 }
 
 void TestLessonSelection::select_data()
@@ -148,17 +142,17 @@ void TestLessonSelection::select()
     QFETCH(QString, commands);
     QFETCH(QStringList, journal);
 
-    component<QLineEdit>(m_form6, "Edit1")->setText(name);
-    component<QLineEdit>(m_form6, "Edit2")->setText(group);
+    component<QLineEdit>(Form6, "Edit1")->setText(name);
+    component<QLineEdit>(Form6, "Edit2")->setText(group);
     if (before >= 0)
         selectNode(before);
     selectNode(node);
 
     QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_module->Turok->value("urok").toString(), lesson);
-    QCOMPARE(component<QLabel>(m_form1, "DBText1")->text(), lesson);
-    QCOMPARE(enabledCommands(m_form1), commands);
-    QTRY_COMPARE(component<PageViewer>(m_form1, "WebBrowser1")->view()->url().fileName(), page);
+    QCOMPARE(DataModule2->Turok->value("urok").toString(), lesson);
+    QCOMPARE(component<QLabel>(Form1, "DBText1")->text(), lesson);
+    QCOMPARE(enabledCommands(Form1), commands);
+    QTRY_COMPARE(component<PageViewer>(Form1, "WebBrowser1")->view()->url().fileName(), page);
     QCOMPARE(m_course->rows("SELECT urok, data, ocenka, fio, gruppa FROM jurnal ORDER BY код"), journal);
 }
 
@@ -168,8 +162,8 @@ void TestLessonSelection::openedNodeShowsItsSelectedImage()
     auto selectedImage = [](QTreeWidgetItem *node) {
         return node->icon(0).pixmap(16, 16, QIcon::Selected).toImage();
     };
-    QTreeWidgetItem *node = component<QTreeWidget>(m_form1, "TreeView1")->topLevelItem(1);
-    QTreeWidgetItem *other = component<QTreeWidget>(m_form1, "TreeView1")->topLevelItem(2);
+    QTreeWidgetItem *node = component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(1);
+    QTreeWidgetItem *other = component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(2);
     QVERIFY(selectedImage(node) != opened);
     selectNode(1);
     QCOMPARE(selectedImage(node), opened);

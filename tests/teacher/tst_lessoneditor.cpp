@@ -89,9 +89,6 @@ private:
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
-    TForm1 *m_form1 = nullptr;
-    TDataModule2 *m_module = nullptr;
-    TForm4 *m_form4 = nullptr;
 };
 
 void TestLessonEditor::init()
@@ -106,9 +103,6 @@ void TestLessonEditor::init()
 void TestLessonEditor::start()
 {
     m_windows = std::make_unique<ProgramWindows>();
-    m_form1 = Form1;
-    m_module = DataModule2;
-    m_form4 = Form4;
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(treeLines(), StartTree);
 }
@@ -124,13 +118,13 @@ void TestLessonEditor::opensOnTheJournalTabAboveOtherWindows()
 {
     start();
     Form1->N1Click();
-    QVERIFY(m_form4->isVisible());
-    QCOMPARE(m_form4->windowTitle(), QString("Редактирование  уроков"));
-    QVERIFY(m_form4->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->currentWidget(), component<QWidget>(m_form4, "TabSheet2"));
-    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->tabText(0), QString("Редактирование  Урока"));
-    QCOMPARE(component<QTabWidget>(m_form4, "PageControl1")->tabText(1), QString("Журнал"));
-    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Электричество"));
+    QVERIFY(Form4->isVisible());
+    QCOMPARE(Form4->windowTitle(), QString("Редактирование  уроков"));
+    QVERIFY(Form4->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->currentWidget(), component<QWidget>(Form4, "TabSheet2"));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->tabText(0), QString("Редактирование  Урока"));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->tabText(1), QString("Журнал"));
+    QCOMPARE(component<QLabel>(Form4, "DBText1")->text(), QString("Электричество"));
 }
 
 void TestLessonEditor::layoutFollowsTheDesktop_data()
@@ -163,13 +157,13 @@ void TestLessonEditor::layoutFollowsTheDesktop()
     QFETCH(int, nameColumn);
     start();
 
-    m_form4->layOutFor(desktop, dpi);
-    QCOMPARE(QRect(m_form4->pos(), m_form4->size()), geometry);
-    QCOMPARE(component<DBGrid>(m_form4, "DBGrid5")->columnWidth(0), titleColumn);
-    QCOMPARE(component<DBGrid>(m_form4, "DBGrid4")->columnWidth(0), nameColumn);
+    Form4->layOutFor(desktop, dpi);
+    QCOMPARE(QRect(Form4->pos(), Form4->size()), geometry);
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid5")->columnWidth(0), titleColumn);
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid4")->columnWidth(0), nameColumn);
     // Opened, it keeps that place: beside the main window's tree, not over it at the corner.
     Form1->N1Click();
-    QCOMPARE(m_form4->size(), geometry.size());
+    QCOMPARE(Form4->size(), geometry.size());
 }
 
 void TestLessonEditor::addTopic_data()
@@ -204,8 +198,8 @@ void TestLessonEditor::addTopic()
     QTreeWidgetItem *node = selected.isEmpty() ? nullptr : findNode(selected);
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(node);
 
-    component<QLineEdit>(m_form4, "Edit3")->setText("Новая тема");
-    subTopic ? m_form4->Button11Click() : m_form4->Button10Click();
+    component<QLineEdit>(Form4, "Edit3")->setText("Новая тема");
+    subTopic ? Form4->Button11Click() : Form4->Button10Click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(treeLines(), tree);
@@ -214,7 +208,7 @@ void TestLessonEditor::addTopic()
     // The new row is the current lesson, so the file buttons fill it next.
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Новая тема"));
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(component<QLineEdit>(m_form4, "Edit3")->text(), QString("Новая тема"));
+    QCOMPARE(component<QLineEdit>(Form4, "Edit3")->text(), QString("Новая тема"));
     QCOMPARE(findNode("Новая тема")->icon(0).isNull(), false);
 }
 
@@ -222,13 +216,13 @@ void TestLessonEditor::addedTopicWhoseRowCannotBePostedAddsNoNode()
 {
     start();
     m_course->exec("CREATE TRIGGER refuse BEFORE INSERT ON urok BEGIN SELECT RAISE(ABORT, 'urok is full'); END");
-    component<QLineEdit>(m_form4, "Edit3")->setText("Новая тема");
-    m_form4->Button10Click();
+    component<QLineEdit>(Form4, "Edit3")->setText("Новая тема");
+    Form4->Button10Click();
 
     QCOMPARE(m_messages->errors, QStringList{"urok is full."});
     QCOMPARE(treeLines(), StartTree);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Insert);
-    component<DBNavigator>(m_form4, "DBNavigator1")->click(DBNavigator::Cancel);
+    component<DBNavigator>(Form4, "DBNavigator1")->click(DBNavigator::Cancel);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
     QCOMPARE(lessonRows().size(), 5);
 }
@@ -239,7 +233,7 @@ void TestLessonEditor::deleteTopicTakesItsSubtreeButNotTheirRows()
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Закон Ома"));
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Закон Ома"));
 
-    m_form4->Button1Click();
+    Form4->Button1Click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->questions, QStringList());
@@ -256,7 +250,7 @@ void TestLessonEditor::deleteWithNothingSelectedDoesNothing()
 {
     start();
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(nullptr);
-    m_form4->Button1Click();
+    Form4->Button1Click();
     QCOMPARE(treeLines(), StartTree);
     QCOMPARE(lessonRows().size(), 5);
 }
@@ -283,15 +277,15 @@ void TestLessonEditor::pickAndClearEachColumn()
     QFETCH(QString, filter);
     start();
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Мощность"));
-    QPushButton *const picks[] = {component<QPushButton>(m_form4, "Button13"), component<QPushButton>(m_form4, "Button14"), component<QPushButton>(m_form4, "Button15"),
-                                  component<QPushButton>(m_form4, "Button16"), component<QPushButton>(m_form4, "Button17"), component<QPushButton>(m_form4, "Button18"),
-                                  component<QPushButton>(m_form4, "Button19")};
-    QPushButton *const clears[] = {component<QPushButton>(m_form4, "BitBtn1"), component<QPushButton>(m_form4, "BitBtn2"), component<QPushButton>(m_form4, "BitBtn3"),
-                                   component<QPushButton>(m_form4, "BitBtn4"), component<QPushButton>(m_form4, "BitBtn5"), component<QPushButton>(m_form4, "BitBtn6"),
-                                   component<QPushButton>(m_form4, "BitBtn7")};
-    DBEdit *const boxes[] = {component<DBEdit>(m_form4, "DBEdit1"), component<DBEdit>(m_form4, "DBEdit2"), component<DBEdit>(m_form4, "DBEdit3"),
-                             component<DBEdit>(m_form4, "DBEdit4"), component<DBEdit>(m_form4, "DBEdit5"), component<DBEdit>(m_form4, "DBEdit6"),
-                             component<DBEdit>(m_form4, "DBEdit7")};
+    QPushButton *const picks[] = {component<QPushButton>(Form4, "Button13"), component<QPushButton>(Form4, "Button14"), component<QPushButton>(Form4, "Button15"),
+                                  component<QPushButton>(Form4, "Button16"), component<QPushButton>(Form4, "Button17"), component<QPushButton>(Form4, "Button18"),
+                                  component<QPushButton>(Form4, "Button19")};
+    QPushButton *const clears[] = {component<QPushButton>(Form4, "BitBtn1"), component<QPushButton>(Form4, "BitBtn2"), component<QPushButton>(Form4, "BitBtn3"),
+                                   component<QPushButton>(Form4, "BitBtn4"), component<QPushButton>(Form4, "BitBtn5"), component<QPushButton>(Form4, "BitBtn6"),
+                                   component<QPushButton>(Form4, "BitBtn7")};
+    DBEdit *const boxes[] = {component<DBEdit>(Form4, "DBEdit1"), component<DBEdit>(Form4, "DBEdit2"), component<DBEdit>(Form4, "DBEdit3"),
+                             component<DBEdit>(Form4, "DBEdit4"), component<DBEdit>(Form4, "DBEdit5"), component<DBEdit>(Form4, "DBEdit6"),
+                             component<DBEdit>(Form4, "DBEdit7")};
     const QString sql = QStringLiteral("SELECT \"%1\" FROM urok WHERE urok = 'Мощность'").arg(column);
 
     m_messages->fileAnswers << m_course->filePath("uroki/тема 4/файл.dat");
@@ -332,21 +326,21 @@ void TestLessonEditor::pickOutsideTheCourseFolderIsRefused()
     const QStringList before = lessonRows();
 
     m_messages->fileAnswers << QString(chosen).replace("<course>", m_course->path());
-    m_form4->Button13Click();
+    Form4->Button13Click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->infos.size(), 1);
     QVERIFY(m_messages->infos.first().contains("вне папки курса"));
     QCOMPARE(lessonRows(), before);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(component<DBEdit>(m_form4, "DBEdit1")->text(), QString("uroki\\old.htm"));
+    QCOMPARE(component<DBEdit>(Form4, "DBEdit1")->text(), QString("uroki\\old.htm"));
 }
 
 void TestLessonEditor::cancelledPickChangesNothing()
 {
     start();
     const QStringList before = lessonRows();
-    m_form4->Button14Click();
+    Form4->Button14Click();
     QCOMPARE(m_messages->fileFilters.size(), 1);
     QCOMPARE(lessonRows(), before);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
@@ -376,7 +370,7 @@ void TestLessonEditor::attachingATestChecksItsAnswerKey()
         m_course->writeFile("testy/t1/otwet.txt", key);
 
     m_messages->fileAnswers << m_course->filePath("testy/t1/1.htm");
-    m_form4->Button16Click();
+    Form4->Button16Click();
 
     // The test is attached whatever its key holds.
     QCOMPARE(m_course->scalar("SELECT test FROM urok WHERE urok = 'Опыт'").toString(), QString("testy\\t1\\1.htm"));
@@ -394,16 +388,16 @@ void TestLessonEditor::attachingATestChecksItsAnswerKey()
 void TestLessonEditor::enterPostsWhatWasTyped()
 {
     start();
-    m_form4->Button12Click(); // nothing pending: nothing happens
+    Form4->Button12Click(); // nothing pending: nothing happens
     QCOMPARE(m_messages->errors, QStringList());
 
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Магнетизм"));
-    m_form4->show();
-    QTest::keyClicks(component<DBEdit>(m_form4, "DBEdit7"), "prog\\m.exe");
+    Form4->show();
+    QTest::keyClicks(component<DBEdit>(Form4, "DBEdit7"), "prog\\m.exe");
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Edit);
     QVERIFY(m_course->scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").isNull());
 
-    m_form4->Button12Click();
+    Form4->Button12Click();
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
     QCOMPARE(m_course->scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").toString(), QString("prog\\m.exe"));
     QCOMPARE(m_messages->errors, QStringList());
@@ -413,16 +407,16 @@ void TestLessonEditor::emptyLessonTableGetsARowPerFileButton()
 {
     m_course->exec("DELETE FROM urok");
     start();
-    QCOMPARE(component<DBGrid>(m_form4, "DBGrid5")->model()->rowCount(), 0);
-    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString());
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid5")->model()->rowCount(), 0);
+    QCOMPARE(component<QLabel>(Form4, "DBText1")->text(), QString());
 
     m_messages->fileAnswers << m_course->filePath("uroki/u1.htm");
-    m_form4->Button13Click();
+    Form4->Button13Click();
     QCOMPARE(lessonRows(), QStringList{"<null>|uroki\\u1.htm|<null>|<null>|<null>|<null>|<null>|<null>"});
 
     m_course->exec("DELETE FROM urok");
     DataModule2->Turok->refresh();
-    m_form4->BitBtn3Click();
+    Form4->BitBtn3Click();
     QCOMPARE(lessonRows(), QStringList{"<null>|<null>|<null>||<null>|<null>|<null>|<null>"});
     QCOMPARE(m_messages->errors, QStringList());
 }
@@ -430,22 +424,22 @@ void TestLessonEditor::emptyLessonTableGetsARowPerFileButton()
 void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
 {
     start();
-    DBGrid *grid = component<DBGrid>(m_form4, "DBGrid5");
+    DBGrid *grid = component<DBGrid>(Form4, "DBGrid5");
     TableCursor *lessons = DataModule2->Turok;
     QCOMPARE(grid->model()->rowCount(), 5);
     QCOMPARE(grid->model()->columnCount(), 8);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Тема урока"));
     QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(), QString("test"));
     // The widths are designed for 120 pixels per inch and follow the screen.
-    QCOMPARE(grid->columnWidth(0), qRound(393 * m_form4->logicalDpiY() / 120.0));
-    QCOMPARE(grid->columnWidth(4), qRound(54 * m_form4->logicalDpiY() / 120.0));
+    QCOMPARE(grid->columnWidth(0), qRound(393 * Form4->logicalDpiY() / 120.0));
+    QCOMPARE(grid->columnWidth(4), qRound(54 * Form4->logicalDpiY() / 120.0));
     QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
 
     grid->setCurrentIndex(grid->model()->index(3, 0));
     QCOMPARE(lessons->value("urok").toString(), QString("Мощность"));
-    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Мощность"));
+    QCOMPARE(component<QLabel>(Form4, "DBText1")->text(), QString("Мощность"));
 
-    DBNavigator *navigator = component<DBNavigator>(m_form4, "DBNavigator1");
+    DBNavigator *navigator = component<DBNavigator>(Form4, "DBNavigator1");
     navigator->click(DBNavigator::Next);
     QCOMPARE(grid->currentIndex().row(), 4);
     QVERIFY(!navigator->button(DBNavigator::Next)->isEnabled());
@@ -467,7 +461,7 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
              (QStringList{"Электричество", "Закон Ома", "Мощность", "Магнетизм"}));
     QCOMPARE(grid->model()->rowCount(), 4);
     QCOMPARE(grid->currentIndex().row(), 2);
-    QCOMPARE(component<QLabel>(m_form4, "DBText1")->text(), QString("Мощность"));
+    QCOMPARE(component<QLabel>(Form4, "DBText1")->text(), QString("Мощность"));
 
     navigator->click(DBNavigator::Insert);
     QCOMPARE(grid->model()->rowCount(), 5);
@@ -481,10 +475,10 @@ void TestLessonEditor::treeWrittenOnCloseHoldsTheNewTopics()
 {
     start();
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Магнетизм"));
-    component<QLineEdit>(m_form4, "Edit3")->setText("Индукция");
-    m_form4->Button11Click();
+    component<QLineEdit>(Form4, "Edit3")->setText("Индукция");
+    Form4->Button11Click();
     component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(findNode("Опыт"));
-    m_form4->Button1Click();
+    Form4->Button1Click();
     QVERIFY(Form1->close());
     QCOMPARE(m_course->readFile("log.log"),
              cp1251("Электричество\r\n\tЗакон Ома\r\n\tМощность\r\nМагнетизм\r\n\tИндукция\r\n"));

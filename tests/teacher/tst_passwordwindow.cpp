@@ -47,9 +47,6 @@ private:
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
-    TForm1 *m_form1 = nullptr;
-    TDataModule2 *m_module = nullptr;
-    TForm7 *m_form7 = nullptr;
 };
 
 void TestPasswordWindow::start(const QVariant &stored, bool row)
@@ -60,11 +57,8 @@ void TestPasswordWindow::start(const QVariant &stored, bool row)
         m_course->exec("INSERT INTO pas (pas) VALUES (?)", {stored});
     m_messages = std::make_unique<Messages::Recorder>();
     m_windows = std::make_unique<ProgramWindows>();
-    m_form1 = Form1;
-    m_module = DataModule2;
-    m_form7 = Form7;
     QCOMPARE(m_messages->errors, QStringList());
-    m_form7->show();
+    Form7->show();
 }
 
 void TestPasswordWindow::cleanup()
@@ -104,15 +98,15 @@ void TestPasswordWindow::okButton()
     start(stored, hasRow);
     component<QAction>(Form1, "N1")->setVisible(shownBefore);
 
-    component<QLineEdit>(m_form7, "Edit1")->setText(typed);
-    m_form7->Button1Click();
+    component<QLineEdit>(Form7, "Edit1")->setText(typed);
+    Form7->Button1Click();
 
     QCOMPARE(component<QAction>(Form1, "N1")->isVisible(), revealed);
     QCOMPARE(m_messages->infos, revealed ? QStringList() : QStringList{Wrong});
-    QVERIFY(!m_form7->isVisible());
+    QVERIFY(!Form7->isVisible());
     QCOMPARE(m_messages->errors, QStringList());
     // The box keeps its text for the next opening.
-    QCOMPARE(component<QLineEdit>(m_form7, "Edit1")->text(), typed);
+    QCOMPARE(component<QLineEdit>(Form7, "Edit1")->text(), typed);
 }
 
 void TestPasswordWindow::changePassword_data()
@@ -142,21 +136,21 @@ void TestPasswordWindow::changePassword()
     QFETCH(QString, opensAfterwards);
     start(QVariant("1234"));
 
-    component<QLineEdit>(m_form7, "Edit1")->setText(current);
+    component<QLineEdit>(Form7, "Edit1")->setText(current);
     // Every password box masks what is typed with "*".
-    QCOMPARE(component<QLineEdit>(m_form7, "Edit1")->displayText(), QString(current.size(), '*'));
-    m_form7->Button2Click();
-    const bool panelOpened = component<QWidget>(m_form7, "Panel2")->isVisible();
+    QCOMPARE(component<QLineEdit>(Form7, "Edit1")->displayText(), QString(current.size(), '*'));
+    Form7->Button2Click();
+    const bool panelOpened = component<QWidget>(Form7, "Panel2")->isVisible();
     QCOMPARE(panelOpened, current == "1234");
-    QVERIFY(m_form7->isVisible());
+    QVERIFY(Form7->isVisible());
     if (panelOpened) {
-        component<QLineEdit>(m_form7, "Edit2")->setText(newPassword);
-        component<QLineEdit>(m_form7, "Edit3")->setText(confirmation);
-        QCOMPARE(component<QLineEdit>(m_form7, "Edit2")->displayText(), QString(newPassword.size(), '*'));
-        QCOMPARE(component<QLineEdit>(m_form7, "Edit3")->displayText(), QString(confirmation.size(), '*'));
-        m_form7->Button3Click();
-        QVERIFY(!component<QWidget>(m_form7, "Panel2")->isVisible());
-        QVERIFY(!m_form7->isVisible());
+        component<QLineEdit>(Form7, "Edit2")->setText(newPassword);
+        component<QLineEdit>(Form7, "Edit3")->setText(confirmation);
+        QCOMPARE(component<QLineEdit>(Form7, "Edit2")->displayText(), QString(newPassword.size(), '*'));
+        QCOMPARE(component<QLineEdit>(Form7, "Edit3")->displayText(), QString(confirmation.size(), '*'));
+        Form7->Button3Click();
+        QVERIFY(!component<QWidget>(Form7, "Panel2")->isVisible());
+        QVERIFY(!Form7->isVisible());
     }
 
     QCOMPARE(m_messages->infos, infos);
@@ -175,23 +169,23 @@ void TestPasswordWindow::changePassword()
 void TestPasswordWindow::secondPanelStaysShownUntilEnter()
 {
     start(QVariant("1234"));
-    const int shortHeight = m_form7->height();
-    component<QLineEdit>(m_form7, "Edit1")->setText("1234");
-    m_form7->Button2Click();
-    QVERIFY(component<QWidget>(m_form7, "Panel2")->isVisible());
-    QTRY_COMPARE(m_form7->height(), shortHeight + 104);
+    const int shortHeight = Form7->height();
+    component<QLineEdit>(Form7, "Edit1")->setText("1234");
+    Form7->Button2Click();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QTRY_COMPARE(Form7->height(), shortHeight + 104);
 
-    m_form7->Button1Click();
-    QVERIFY(!m_form7->isVisible());
-    m_form7->show();
-    QVERIFY(component<QWidget>(m_form7, "Panel2")->isVisible());
-    QTRY_COMPARE(m_form7->height(), shortHeight + 104);
+    Form7->Button1Click();
+    QVERIFY(!Form7->isVisible());
+    Form7->show();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QTRY_COMPARE(Form7->height(), shortHeight + 104);
     QVERIFY(component<QAction>(Form1, "N1")->isVisible());
 
     // A wrong "Сменить пароль" leaves the shown panel as it was.
-    component<QLineEdit>(m_form7, "Edit1")->setText("x");
-    m_form7->Button2Click();
-    QVERIFY(component<QWidget>(m_form7, "Panel2")->isVisible());
+    component<QLineEdit>(Form7, "Edit1")->setText("x");
+    Form7->Button2Click();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
     QCOMPARE(m_messages->infos, QStringList{Wrong});
 }
 
@@ -199,16 +193,16 @@ void TestPasswordWindow::failedPostKeepsPanelWindowAndEdit()
 {
     start(QVariant("1234"));
     m_course->exec("CREATE TRIGGER refuse BEFORE UPDATE ON pas BEGIN SELECT RAISE(ABORT, 'pas is read-only'); END");
-    component<QLineEdit>(m_form7, "Edit1")->setText("1234");
-    m_form7->Button2Click();
-    component<QLineEdit>(m_form7, "Edit2")->setText("new");
-    component<QLineEdit>(m_form7, "Edit3")->setText("new");
-    m_form7->Button3Click();
+    component<QLineEdit>(Form7, "Edit1")->setText("1234");
+    Form7->Button2Click();
+    component<QLineEdit>(Form7, "Edit2")->setText("new");
+    component<QLineEdit>(Form7, "Edit3")->setText("new");
+    Form7->Button3Click();
 
     QCOMPARE(m_messages->errors, QStringList{"pas is read-only."});
     QCOMPARE(m_messages->infos, QStringList());
-    QVERIFY(component<QWidget>(m_form7, "Panel2")->isVisible());
-    QVERIFY(m_form7->isVisible());
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QVERIFY(Form7->isVisible());
     QCOMPARE(DataModule2->Tpas->state(), TableCursor::State::Edit);
     QCOMPARE(storedPassword().toString(), QString("1234"));
 }

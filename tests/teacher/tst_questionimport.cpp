@@ -91,11 +91,6 @@ private:
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
-    TForm6 *m_form6 = nullptr;
-    TForm1 *m_form1 = nullptr;
-    TForm13 *m_form13 = nullptr;
-    TForm4 *m_form4 = nullptr;
-    TForm5 *m_form5 = nullptr;
 };
 
 void TestQuestionImport::init()
@@ -109,14 +104,9 @@ void TestQuestionImport::init()
     m_messages = std::make_unique<Messages::Recorder>();
 
     m_windows = std::make_unique<ProgramWindows>();
-    m_form6 = Form6;
-    m_form1 = Form1;
-    m_form13 = Form13;
-    m_form4 = Form4;
-    m_form5 = Form5;
 
-    component<QLineEdit>(m_form6, "Edit1")->setText("Петров Пётр");
-    component<QLineEdit>(m_form6, "Edit2")->setText("ПИ-21");
+    component<QLineEdit>(Form6, "Edit1")->setText("Петров Пётр");
+    component<QLineEdit>(Form6, "Edit2")->setText("ПИ-21");
     QVERIFY(DataModule2->Turok->locate("urok", Lesson));
     QCOMPARE(m_messages->errors, QStringList());
 }
@@ -149,10 +139,10 @@ void TestQuestionImport::importedTestTakenToFullMarks()
     m_course->writeFile("banks/" + bankName, bank);
     if (folderMadeInTheDialog)
         QVERIFY(QDir(m_course->path()).mkpath("testy/ohm"));
-    m_form4->show();
+    Form4->show();
 
     m_messages->fileAnswers << m_course->filePath("banks/" + bankName) << m_course->filePath("testy/ohm");
-    component<QPushButton>(m_form4, "ImportQuestionsButton")->click();
+    component<QPushButton>(Form4, "ImportQuestionsButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters, QStringList{BankFilter});
     QCOMPARE(m_messages->infos.size(), 1);
@@ -162,19 +152,19 @@ void TestQuestionImport::importedTestTakenToFullMarks()
     QCOMPARE(m_messages->infos.first().contains(note), true);
     // Attached as "Выбрать тест" attaches a key.
     QCOMPARE(testValue(), QString("testy\\ohm\\otwet.txt"));
-    QCOMPARE(component<DBEdit>(m_form4, "DBEdit4")->text(), QString("testy\\ohm\\otwet.txt"));
+    QCOMPARE(component<DBEdit>(Form4, "DBEdit4")->text(), QString("testy\\ohm\\otwet.txt"));
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
 
-    m_form1->nn5Click();
-    QVERIFY(m_form13->isVisible());
-    component<QPushButton>(m_form13, "BitBtn41")->click();
+    Form1->nn5Click();
+    QVERIFY(Form13->isVisible());
+    component<QPushButton>(Form13, "BitBtn41")->click();
     QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_form13->session().questionCount, 7);
+    QCOMPARE(Form13->session().questionCount, 7);
     for (int slot = 1; slot <= 40; ++slot) {
         numberButtons().at(slot - 1)->click();
         QString page;
-        QTRY_VERIFY(!(page = component<PageViewer>(m_form13, "WebBrowser1")->view()->url().toLocalFile()).isEmpty()
-                    && page.endsWith(QStringLiteral("/%1.htm").arg(m_form13->session().TestSlot[slot].question)));
+        QTRY_VERIFY(!(page = component<PageViewer>(Form13, "WebBrowser1")->view()->url().toLocalFile()).isEmpty()
+                    && page.endsWith(QStringLiteral("/%1.htm").arg(Form13->session().TestSlot[slot].question)));
         // The learner reads the question and picks the letter shown beside its right answer.
         const QStringList lines = shownLines(page);
         QVERIFY2(lines.size() >= 3 && RightAnswers.count(lines.first()), qPrintable(lines.join(u'|')));
@@ -187,13 +177,13 @@ void TestQuestionImport::importedTestTakenToFullMarks()
         QVERIFY2(letter >= 0, qPrintable(lines.join(u'|')));
         answerButtons().at(letter)->click();
     }
-    component<QPushButton>(m_form13, "BitBtn42")->click();
-    QVERIFY(m_form5->isVisible());
-    m_form5->FormActivate();
-    QCOMPARE(component<QLabel>(m_form5, "Label4")->text(), QString("40"));
-    QCOMPARE(component<QLabel>(m_form5, "Label5")->text(), QString("100"));
-    QCOMPARE(component<QLabel>(m_form5, "Label6")->text(), QString("5"));
-    component<QPushButton>(m_form5, "Button1")->click();
+    component<QPushButton>(Form13, "BitBtn42")->click();
+    QVERIFY(Form5->isVisible());
+    Form5->FormActivate();
+    QCOMPARE(component<QLabel>(Form5, "Label4")->text(), QString("40"));
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("100"));
+    QCOMPARE(component<QLabel>(Form5, "Label6")->text(), QString("5"));
+    component<QPushButton>(Form5, "Button1")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_course->rows("SELECT urok, ocenka, fio FROM jurnal"), QStringList{"Закон Ома|100|Петров Пётр"});
 }
@@ -247,7 +237,7 @@ void TestQuestionImport::refusedImportChangesNothing()
                                                                               | QDir::NoDotAndDotDot);
 
     m_messages->fileAnswers = answers;
-    component<QPushButton>(m_form4, "ImportQuestionsButton")->click();
+    component<QPushButton>(Form4, "ImportQuestionsButton")->click();
 
     if (!errors.isEmpty() && errors.first().contains("не прочитан")) {
         // The system's reason follows the file name.
