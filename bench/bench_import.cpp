@@ -21,7 +21,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 QString fixturePath()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../tests/fixtures/mdb/db1.mdb"));
+    return QStringLiteral(KORVELTA_FIXTURES "/mdb/db1.mdb");
 }
 
 // No tool on Debian writes Access files, so a 100,000-row db1.mdb cannot be

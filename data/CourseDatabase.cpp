@@ -29,7 +29,7 @@ QString engineText(const QSqlError &error)
 
 void raiseEngineError(const QSqlError &error)
 {
-    throw AppError(engineText(error), QStringLiteral("EOleException"));
+    throw AppError(engineText(error), ErrorKind::Engine);
 }
 
 namespace {
@@ -95,7 +95,7 @@ void openSqlite(const QString &connectionName, const QString &path)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         throw AppError(engineText(db.lastError()) + QStringLiteral(": ") + absolute,
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     try {
         // Reading the mode back also proves that the file is a database at all.
         exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -109,7 +109,7 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
 {
     if (!QSqlDatabase::isDriverAvailable(PostgreSqlDriver))
         throw AppError(QStringLiteral("The PostgreSQL database driver (QPSQL) is not available"),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
 
     // libpq parses the string (both of its forms); the driver gets the parts,
     // so that quotes and spaces in a value survive its own assembly.
@@ -121,7 +121,7 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
                                         : QStringLiteral("out of memory");
         PQfreemem(parseError);
         throw AppError(QStringLiteral("%1: %2").arg(QString::fromLatin1(ConnectionFileName), text),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     }
 
     QSqlDatabase db = connectionFor(connectionName, PostgreSqlDriver);
@@ -161,7 +161,7 @@ QString readConnectionFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1: %2").arg(file.errorString(), QFileInfo(path).absoluteFilePath()),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     QStringList parts;
     for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
         const QString trimmed = line.trimmed();
@@ -170,7 +170,7 @@ QString readConnectionFile(const QString &path)
     }
     if (parts.isEmpty())
         throw AppError(QStringLiteral("No connection string in %1").arg(QFileInfo(path).absoluteFilePath()),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -228,6 +228,27 @@ QStringList journalColumns()
 QStringList passwordColumns()
 {
     return {QStringLiteral("pas")};
+}
+
+QString quotedName(const QString &identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\""))
+        + QLatin1Char('"');
+}
+
+QString nameList(const QStringList &columns)
+{
+    QStringList names;
+    for (const QString &column : columns)
+        names << quotedName(column);
+    return names.join(QLatin1String(", "));
+}
+
+QString insertStatement(const QString &table, const QStringList &columns)
+{
+    const QStringList marks(columns.size(), QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quotedName(table), nameList(columns), marks.join(QLatin1String(", ")));
 }
 
 } // namespace CourseDatabase

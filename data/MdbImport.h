@@ -39,10 +39,6 @@ public:
 
     static QString summaryText(const Summary &summary);
 
-    // How long the reader may take before it is given up as hung.
-    int timeoutMs() const { return m_timeoutMs; }
-
 private:
     QString m_readerProgram;
-    int m_timeoutMs = 120000;
 };

@@ -41,7 +41,7 @@ void MediaPlayer::ensurePlayer()
 void MediaPlayer::checkOpen() const
 {
     if (!m_open)
-        throw AppError(QStringLiteral("No MCI device open"), QStringLiteral("EMCIDeviceError"));
+        throw AppError(QStringLiteral("No MCI device open"), ErrorKind::MediaDevice);
 }
 
 void MediaPlayer::Close()
@@ -61,7 +61,7 @@ void MediaPlayer::Open()
     const QString disk = LessonPaths::toDisk(m_fileName);
     if (!QFileInfo(disk).isFile())
         throw AppError(QStringLiteral("The specified file was not found: %1").arg(disk),
-                       QStringLiteral("EMCIDeviceError"));
+                       ErrorKind::MediaDevice);
     ensurePlayer();
 
     QEventLoop loop;
@@ -91,7 +91,7 @@ void MediaPlayer::Open()
         if (message.isEmpty())
             message = QStringLiteral("The media file cannot be played: %1").arg(disk);
         m_player->setSource(QUrl());
-        throw AppError(message, QStringLiteral("EMCIDeviceError"));
+        throw AppError(message, ErrorKind::MediaDevice);
     }
     m_open = true;
 

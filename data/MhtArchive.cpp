@@ -105,8 +105,11 @@ std::unique_ptr<MhtArchive> MhtArchive::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    const QByteArray bytes = file.readAll();
+    return parse(file.readAll());
+}
 
+std::unique_ptr<MhtArchive> MhtArchive::parse(const QByteArray &bytes)
+{
     // Counted by the library itself: each call after the first does nothing.
     g_mime_init();
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));

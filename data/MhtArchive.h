@@ -20,8 +20,10 @@ public:
         QByteArray data;
     };
 
-    // Parses the archive; null when it is not one.
+    // Parses the archive file; null when it cannot be read or is not one.
     static std::unique_ptr<MhtArchive> read(const QString &path);
+    // Parses an archive's bytes; null when they are not one.
+    static std::unique_ptr<MhtArchive> parse(const QByteArray &bytes);
 
     // Whether WebEngine's own loader shows every part: true when the parts
     // are located by http(s) addresses or content ids only. Word names its

@@ -25,10 +25,13 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob *job) override;
 
-private:
+    // The archive at `path`, parsed once while the file stays unchanged: the
+    // viewer asks before it shows a page, and the page then asks for itself
+    // and for its pictures one by one. Null when the file is no archive.
     const MhtArchive *archive(const QString &path);
 
-    // The archive last served: a page asks for its pictures one by one.
+private:
+    // The archive last asked for.
     QString m_cachedPath;
     QDateTime m_cachedTime;
     std::unique_ptr<MhtArchive> m_cached;

@@ -39,24 +39,37 @@ public:
     View createView(QWidget *parent) override
     {
         auto *view = new QWebEngineView(parent);
-        // One handler per profile, owned by it; both viewers share the profile.
-        QWebEngineProfile *profile = view->page()->profile();
-        if (!profile->urlSchemeHandler(MhtSchemeHandler::schemeName()))
-            profile->installUrlSchemeHandler(MhtSchemeHandler::schemeName(), new MhtSchemeHandler(profile));
+        archivesOf(view);
         return {view, view};
     }
 
     void navigate(QWebEngineView *view, const QString &diskPath) override
     {
         if (QFileInfo(diskPath).suffix().compare(QLatin1String("mht"), Qt::CaseInsensitive) == 0) {
-            // Archives WebEngine shows by itself stay with its own loader.
-            const std::unique_ptr<MhtArchive> archive = MhtArchive::read(diskPath);
+            // Archives WebEngine shows by itself stay with its own loader. The
+            // handler keeps the archive parsed here for the page's own requests.
+            const QString absolute = QFileInfo(diskPath).absoluteFilePath();
+            const MhtArchive *archive = archivesOf(view)->archive(absolute);
             if (archive && !archive->loadsNatively()) {
-                view->load(MhtSchemeHandler::pageUrl(QFileInfo(diskPath).absoluteFilePath(), *archive));
+                view->load(MhtSchemeHandler::pageUrl(absolute, *archive));
                 return;
             }
         }
         view->load(QUrl::fromLocalFile(diskPath));
+    }
+
+private:
+    // One handler per profile, owned by it; both viewers share the profile.
+    static MhtSchemeHandler *archivesOf(QWebEngineView *view)
+    {
+        QWebEngineProfile *profile = view->page()->profile();
+        auto *handler = const_cast<MhtSchemeHandler *>(
+            static_cast<const MhtSchemeHandler *>(profile->urlSchemeHandler(MhtSchemeHandler::schemeName())));
+        if (!handler) {
+            handler = new MhtSchemeHandler(profile);
+            profile->installUrlSchemeHandler(MhtSchemeHandler::schemeName(), handler);
+        }
+        return handler;
     }
 };
 

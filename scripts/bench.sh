@@ -10,25 +10,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${KORVELTA_BUILD_DIR:-$root/build}"
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
-. "$root/scripts/pg-test-server.sh"
+. "$root/scripts/test-services.sh"
+test_services_start 120
 
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  pg_test_server_stop
-}
-trap cleanup EXIT
-
-display_number=120
-while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
-Xvfb ":$display_number" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-sleep 1
-export DISPLAY=":$display_number"
-# The server cases measure against a private server of their own.
-pg_test_server_start
 options=()
 cases=()
 while [ $# -gt 0 ]; do

@@ -220,3 +220,12 @@ std::unique_ptr<TableCursor> TestCourse::openJournal() const
     journal->open();
     return journal;
 }
+
+std::unique_ptr<TableCursor> TestCourse::openLessons() const
+{
+    auto lessons = std::make_unique<TableCursor>(QStringLiteral("Turok"), QStringLiteral("urok"),
+                                                 CourseDatabase::lessonColumns());
+    lessons->setConnectionName(m_connection);
+    lessons->open();
+    return lessons;
+}
