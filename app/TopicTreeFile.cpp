@@ -82,7 +82,9 @@ QByteArray TopicTreeFile::serialize(const QVector<TopicNode> &nodes)
     QStringEncoder encoder(CourseEncoding);
     const QByteArray legacy = encoder.encode(all);
     QStringDecoder decoder(CourseEncoding);
-    if (!encoder.hasError() && QString(decoder.decode(legacy)) == all)
+    // Windows-1251 text that begins "п»ї" has the byte-order mark's bytes and
+    // would be read back as UTF-8: such a tree is written as UTF-8 too.
+    if (!encoder.hasError() && QString(decoder.decode(legacy)) == all && !legacy.startsWith(Utf8Bom))
         return legacy;
     return Utf8Bom + all.toUtf8();
 }

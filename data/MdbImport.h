@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -32,6 +33,21 @@ public:
     // Reads `mdbPath` and writes `sqlitePath` (through a temporary file and a
     // rename). Throws AppError naming `mdbPath`.
     Summary importFile(const QString &mdbPath, const QString &sqlitePath) const;
+
+    // How the reader child ended and what it wrote.
+    struct ReaderOutcome
+    {
+        bool timedOut = false;
+        bool crashed = false;
+        int exitCode = 0;
+        QByteArray standardOutput;
+        QByteArray standardError;
+    };
+
+    // Writes `sqlitePath` from what the reader gave for `mdbPath`; any outcome
+    // but a whole, well-formed output throws AppError naming `mdbPath`.
+    static Summary importReaderOutcome(const ReaderOutcome &outcome, const QString &mdbPath,
+                                       const QString &sqlitePath);
 
     // Why the file cannot be a Jet 4 database, from its header and size
     // alone; empty when it may be one.

@@ -34,8 +34,11 @@ QString lowerKey(const QString &key)
 QString keyOf(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("file"))
-        return url.path();
+    if (scheme == QLatin1String("file")) {
+        // "file:page.htm" has a path without its slash; the served address needs one.
+        const QString path = url.path();
+        return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
+    }
     return QLatin1Char('/') + scheme + QLatin1Char('/') + url.host() + url.path();
 }
 
@@ -112,8 +115,11 @@ std::unique_ptr<MhtArchive> MhtArchive::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    const QByteArray bytes = file.readAll();
+    return parse(file.readAll());
+}
 
+std::unique_ptr<MhtArchive> MhtArchive::parse(const QByteArray &bytes)
+{
     // Counted by the library itself: each call after the first does nothing.
     g_mime_init();
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
@@ -236,13 +242,20 @@ const MhtArchive *MhtSchemeHandler::archive(const QString &path)
     return m_cached.get();
 }
 
-void MhtSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+MhtSchemeHandler::Request MhtSchemeHandler::parseRequest(const QUrl &url)
 {
-    const QString path = job->requestUrl().path(QUrl::FullyEncoded);
+    const QString path = url.path(QUrl::FullyEncoded);
     const qsizetype slash = path.indexOf(QLatin1Char('/'), 1);
     const QByteArray hex = (slash < 0 ? path.mid(1) : path.mid(1, slash - 1)).toLatin1();
     const QString key = slash < 0 ? QString() : QUrl::fromPercentEncoding(path.mid(slash).toUtf8());
-    const MhtArchive *mht = archive(QFile::decodeName(QByteArray::fromHex(hex)));
+    return {QFile::decodeName(QByteArray::fromHex(hex)), key};
+}
+
+void MhtSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const Request request = parseRequest(job->requestUrl());
+    const QString &key = request.key;
+    const MhtArchive *mht = archive(request.archivePath);
     if (!mht) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;

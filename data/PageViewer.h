@@ -28,6 +28,7 @@ public:
 
     // Parses the archive; null when it is not one.
     static std::unique_ptr<MhtArchive> read(const QString &path);
+    static std::unique_ptr<MhtArchive> parse(const QByteArray &bytes);
 
     // Whether WebEngine's own loader shows every part: true when the parts
     // are located by http(s) addresses or content ids only. Word names its
@@ -67,6 +68,15 @@ public:
 
     // The address that shows the archive's page.
     static QUrl pageUrl(const QString &archivePath, const MhtArchive &archive);
+
+    // What a request address names: the archive's path and the part's key
+    // (empty for the page itself).
+    struct Request
+    {
+        QString archivePath;
+        QString key;
+    };
+    static Request parseRequest(const QUrl &url);
 
     void requestStarted(QWebEngineUrlRequestJob *job) override;
 
