@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the parsers' libFuzzer targets with clang and sanitizers in build-fuzz/
 # and runs each of them for SECONDS (default 60), one after another. New inputs
-# go to build-fuzz/fuzz/corpus/TARGET (the seeds in tests/fuzz/corpus stay as
-# they are); a crash, hang, leak or sanitizer report leaves its input in
+# go to build-fuzz/fuzz/corpus/TARGET (the seeds in tests/fuzz/corpus and the
+# kept findings in tests/fuzz/regressions stay as they are); a crash, hang, leak or sanitizer report leaves its input in
 # build-fuzz/fuzz/findings/. Prints a table of executions, coverage and result;
 # exits 1 when any target found something.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
@@ -39,14 +39,17 @@ status=0
 rows=()
 for target in "${targets[@]}"; do
   name="${target#fuzz_}"
-  corpus="$root/tests/fuzz/corpus/${name/picture_/picture-}"
+  name="${name/picture_/picture-}"
+  inputs=("$root/tests/fuzz/corpus/$name")
+  # Inputs that once failed are fuzzed from again.
+  [ -d "$root/tests/fuzz/regressions/$name" ] && inputs+=("$root/tests/fuzz/regressions/$name")
   mkdir -p "$work/corpus/$target"
   log="$work/logs/$target.log"
   echo "== $target: $seconds s" >&2
   result=ok
   QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$work/findings/$target-" \
-    "$work/corpus/$target" "$corpus" >"$log" 2>&1 || result="FOUND (see $log)"
+    "$work/corpus/$target" "${inputs[@]}" >"$log" 2>&1 || result="FOUND (see $log)"
   [ "$result" = ok ] || status=1
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
