@@ -53,12 +53,16 @@ TopicTreeFile::ReadResult TopicTreeFile::parse(const QByteArray &bytes)
     if (nul >= 0)
         text.truncate(nul);
 
-    QStringDecoder decoder(utf8 ? "UTF-8" : CourseEncoding);
+    // Each line decoded on its own: a broken sequence at the end of one line
+    // does not reach into the next, and a U+FEFF is text wherever it stands
+    // (the file's own mark is gone already).
+    QStringDecoder decoder(utf8 ? "UTF-8" : CourseEncoding, QStringConverter::Flag::ConvertInitialBom);
     int previousLevel = -1;
     for (const QByteArray &raw : splitLines(text)) {
         int depth = 0;
         while (depth < raw.size() && (raw.at(depth) == '\t' || raw.at(depth) == ' '))
             ++depth;
+        decoder.resetState();
         const QString nodeText = decoder.decode(raw.mid(depth));
         int level = depth;
         if (previousLevel < 0) {
