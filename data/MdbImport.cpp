@@ -204,8 +204,9 @@ void removeDatabaseFiles(const QString &path)
 
 } // namespace
 
-MdbImport::MdbImport(const QString &readerProgram)
+MdbImport::MdbImport(const QString &readerProgram, int timeoutMs)
     : m_readerProgram(readerProgram.isEmpty() ? defaultReader() : readerProgram)
+    , m_timeoutMs(timeoutMs)
 {
 }
 

@@ -22,8 +22,8 @@ public:
     };
 
     // `readerProgram` is the reader to run; empty means the one installed
-    // beside this program.
-    explicit MdbImport(const QString &readerProgram = QString());
+    // beside this program. `timeoutMs`: how long it may take.
+    explicit MdbImport(const QString &readerProgram = QString(), int timeoutMs = 120000);
 
     // When `folder` holds db1.mdb and no db1.sqlite: imports it and gives the
     // message that says what was brought over. Nothing to do gives nullopt.
@@ -60,5 +60,5 @@ public:
 
 private:
     QString m_readerProgram;
-    int m_timeoutMs = 120000;
+    int m_timeoutMs;
 };
