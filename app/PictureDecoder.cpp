@@ -132,7 +132,8 @@ void cmykToRgbx(QImage &image)
 void checkSize(qint64 width, qint64 height)
 {
     const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (width <= 0 || height <= 0 || (limitBytes > 0 && width * height * 4 > limitBytes))
+    // Divided, not multiplied: the claimed sizes can overflow any product.
+    if (width <= 0 || height <= 0 || (limitBytes > 0 && width > limitBytes / 4 / height))
         fail(QStringLiteral("The picture is too large or has no size (%1 x %2)").arg(width).arg(height));
 }
 
