@@ -18,4 +18,8 @@ public:
 
     static constexpr int IconSize = 18;
     static constexpr int Gap = 4;
+
+    // Where an item's icon and its caption go: the icon at the left, the caption after it.
+    static QRect iconRect(const QRect &item);
+    static QRect captionRect(const QRect &item);
 };

@@ -83,8 +83,9 @@ int main(int argc, char *argv[])
     Platform::prepareEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // No display name: the platform would append it to every window's caption.
+    // The application title stands on the start screen and on message boxes.
     QApplication::setApplicationName(QStringLiteral("korvelta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Корвелта"));
     // The program ends when the start screen closes, not when its last window does.
     QApplication::setQuitOnLastWindowClosed(false);
     Platform::initResources();

@@ -53,6 +53,7 @@ TForm1::TForm1(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.svg")));
+    // The melody submenu's separator: it has no caption, which the style would draw beside the line.
     ui->N6->setSeparator(true);
 
     auto *menuStyle = new MenuBarStyle();

@@ -1,6 +1,7 @@
 #include "Unit6.h"
 #include "ui_Unit6.h"
 
+#include "Platform.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -53,13 +54,20 @@ TForm6::~TForm6() = default;
 void TForm6::setOpacity(int opacity)
 {
     m_fade.setOpacity(opacity);
-    setWindowOpacity(opacity / 255.0);
+    showOpacity();
+}
+
+void TForm6::showOpacity()
+{
+    setWindowOpacity(m_fade.opacity() / 255.0);
+    // Each step must reach the screen now, not with the next mouse move.
+    Platform::flushWindowSystem();
 }
 
 void TForm6::Timer1Timer()
 {
     const bool goOn = m_fade.fadeInTick();
-    setWindowOpacity(m_fade.opacity() / 255.0);
+    showOpacity();
     if (!goOn)
         Timer1->stop();
 }
@@ -68,7 +76,7 @@ void TForm6::Timer2Timer()
 {
     Timer1->stop();
     const bool handOver = m_fade.fadeOutTick();
-    setWindowOpacity(m_fade.opacity() / 255.0);
+    showOpacity();
     if (handOver) {
         if (Form1)
             Form1->showMaximized();

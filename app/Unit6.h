@@ -50,6 +50,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showOpacity();
+
     StartScreenFade m_fade;
 };
 

@@ -1,7 +1,9 @@
 #include "BenchCases.h"
 
 #include "CourseDatabase.h"
+#include "JournalExport.h"
 #include "JournalFilterText.h"
+#include "JournalSummary.h"
 #include "JournalPruning.h"
 #include "JournalReport.h"
 #include "TableCursor.h"
@@ -9,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -191,9 +194,77 @@ void reportOfManyRows(const BenchReport &report)
             QStringLiteral("< 2000 ms")});
 }
 
+// A journal of many rows in a folder of its own, open, for the cases that
+// write files beside it.
+class OpenJournal final
+{
+    Q_DISABLE_COPY_MOVE(OpenJournal)
+
+public:
+    explicit OpenJournal(const QString &connectionName)
+        : m_connection(connectionName, filled(m_dir.filePath(QStringLiteral("db1.sqlite"))))
+        , m_journal(journalOn(m_connection))
+    {
+        m_journal->open();
+    }
+    QString filePath(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    TableCursor &journal() const { return *m_journal; }
+
+private:
+    static QString filled(const QString &path)
+    {
+        writeJournal(path, JournalRowCount);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+    Connection m_connection;
+    std::unique_ptr<TableCursor> m_journal;
+};
+
+QString describeFile(const QString &path)
+{
+    return QStringLiteral("%1 (%2 MB)").arg(QFileInfo(path).suffix().toUpper()).arg(QFileInfo(path).size() / 1e6, 0, 'f', 1);
+}
+
+// The whole journal written to each export format, as the journal tab and
+// korvelta-db export write it.
+void exportOfManyRows(const BenchReport &report)
+{
+    OpenJournal open(QStringLiteral("bench-journal-export"));
+    const struct
+    {
+        const char *file;
+        const char *target;
+    } formats[] = {{"journal.csv", "< 2000 ms"}, {"journal.xlsx", "< 2000 ms"}, {"journal.pdf", ""}};
+    for (const auto &format : formats) {
+        const QString file = open.filePath(format.file);
+        const double ms = fastestMs(format.target[0] ? 3 : 1, [&] { JournalExport::write(open.journal(), file); });
+        report({QStringLiteral("export of 100000 rows to %1").arg(describeFile(file)), ms, QStringLiteral("ms"),
+                QString::fromLatin1(format.target)});
+    }
+}
+
+// The summaries of the whole journal, worked out and written to each format.
+void summaryOfManyRows(const BenchReport &report)
+{
+    OpenJournal open(QStringLiteral("bench-journal-summary"));
+    JournalSummary summary;
+    const double ms = fastestMs(3, [&] { summary = JournalSummary::of(open.journal()); });
+    report({QStringLiteral("summaries of 100000 rows"), ms, QStringLiteral("ms"), QString()});
+    for (const char *name : {"summary.csv", "summary.xlsx", "summary.pdf"}) {
+        const QString file = open.filePath(name);
+        const double written = fastestMs(1, [&] { summary.write(file); });
+        report({QStringLiteral("  written to %1").arg(describeFile(file)), written, QStringLiteral("ms"), QString()});
+    }
+}
+
 } // namespace
 
 std::vector<BenchCase> journalBenchCases()
 {
-    return {{QStringLiteral("journal"), journalOfManyRows}, {QStringLiteral("journal-report"), reportOfManyRows}};
+    return {{QStringLiteral("journal"), journalOfManyRows},
+            {QStringLiteral("journal-report"), reportOfManyRows},
+            {QStringLiteral("journal-export"), exportOfManyRows},
+            {QStringLiteral("journal-summary"), summaryOfManyRows}};
 }

@@ -4,7 +4,11 @@
 #include "TableCursor.h"
 
 #include <QDate>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QPalette>
+
+#include <algorithm>
 
 CursorTableModel::CursorTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -57,6 +61,9 @@ int CursorTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant CursorTableModel::data(const QModelIndex &index, int role) const
 {
+    if (role == Qt::BackgroundRole)
+        return readOnlyShown(index.column()) ? QVariant(QGuiApplication::palette().brush(QPalette::Button))
+                                              : QVariant();
     if (!index.isValid() || !m_cursor || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
     const QVariant value = m_cursor->valueAt(index.row(), m_cursorColumns.value(index.column(), -1));
@@ -70,6 +77,15 @@ QVariant CursorTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columns.size())
         return m_columns.at(section).title;
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool CursorTableModel::readOnlyShown(int column) const
+{
+    // In a grid the user types into, grey marks the columns that cannot be
+    // typed into; a grid that is read-only throughout needs no such mark.
+    if (column < 0 || column >= m_columns.size() || m_columns.at(column).editable)
+        return false;
+    return std::any_of(m_columns.cbegin(), m_columns.cend(), [](const GridColumn &c) { return c.editable; });
 }
 
 Qt::ItemFlags CursorTableModel::flags(const QModelIndex &index) const

@@ -38,6 +38,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // True for a column shown grey: read-only in a grid whose other columns can be edited.
+    bool readOnlyShown(int column) const;
+
 private:
     void resetRows();
     void rowChanged(int viewRow);

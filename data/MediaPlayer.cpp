@@ -2,8 +2,10 @@
 
 #include "AppError.h"
 #include "LessonPaths.h"
+#include "WindowPlacement.h"
 
 #include <QAudioOutput>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMediaPlayer>
@@ -80,11 +82,21 @@ void MediaPlayer::Open()
         if (!m_videoWindow) {
             m_videoWindow = std::make_unique<QVideoWidget>();
             m_videoWindow->resize(640, 480);
+            // Centred, so that it does not open over the main window's topic tree.
+            WindowPlacement::centreOnDesktop(m_videoWindow.get());
+            m_videoWindow->installEventFilter(this);
         }
         m_videoWindow->setWindowTitle(QFileInfo(disk).fileName());
         m_player->setVideoOutput(m_videoWindow.get());
         m_videoWindow->show();
     }
+}
+
+bool MediaPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_videoWindow.get() && event->type() == QEvent::Close && m_open)
+        m_player->pause();
+    return QObject::eventFilter(watched, event);
 }
 
 void MediaPlayer::Play()

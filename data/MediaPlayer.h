@@ -43,6 +43,10 @@ public:
     // How long Open waits for the media to load before giving up.
     static constexpr int OpenTimeoutMs = 10000;
 
+protected:
+    // The learner closing the video window pauses the video; its device stays open.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void checkOpen() const;
 

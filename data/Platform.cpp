@@ -2,7 +2,11 @@
 
 #include <QtGlobal>
 #include <QDir>
+#include <QGuiApplication>
 #include <QWebEngineUrlScheme>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include "PageViewer.h"
 
@@ -46,6 +50,18 @@ bool hasDisplay()
 void initResources()
 {
     initKorveltaResources();
+}
+
+void flushWindowSystem()
+{
+    const auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    // Other platforms (offscreen among them, which may still offer an X11 interface) need nothing.
+    if (!app || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    if (const auto *x11 = app->nativeInterface<QNativeInterface::QX11Application>()) {
+        if (xcb_connection_t *connection = x11->connection())
+            xcb_flush(connection);
+    }
 }
 
 } // namespace Platform

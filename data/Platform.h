@@ -20,4 +20,9 @@ bool hasDisplay();
 // Registers the icons, layouts and pictures compiled into the program.
 void initResources();
 
+// Sends the requests waiting in the window system connection now. On X11 a
+// change made from a timer (a window's opacity) otherwise waits until some
+// input arrives, and the screen does not follow.
+void flushWindowSystem();
+
 } // namespace Platform

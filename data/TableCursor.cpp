@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -26,6 +27,35 @@ bool sameValue(const QVariant &cell, const QVariant &wanted)
     if (cell.typeId() == QMetaType::QDate || wanted.typeId() == QMetaType::QDate)
         return cell.toDate() == wanted.toDate();
     return cell.toString() == wanted.toString();
+}
+
+// <0, 0 or >0 as `cell` orders before, with or after `bound`; nullopt when
+// they cannot be ordered (a date column's cell that holds no valid date).
+std::optional<int> order(const QVariant &cell, const QVariant &bound)
+{
+    if (cell.typeId() == QMetaType::QDate || bound.typeId() == QMetaType::QDate) {
+        const QDate a = cell.toDate(), b = bound.toDate();
+        if (!a.isValid() || !b.isValid())
+            return std::nullopt;
+        return a < b ? -1 : (a == b ? 0 : 1);
+    }
+    bool numberA = false, numberB = false;
+    const double a = cell.toDouble(&numberA), b = bound.toDouble(&numberB);
+    if (numberA && numberB)
+        return a < b ? -1 : (a == b ? 0 : 1);
+    return cell.toString().compare(bound.toString());
+}
+
+bool meets(const QVariant &cell, const FieldCondition &condition)
+{
+    if (condition.compare == FieldCondition::Compare::Equal)
+        return sameValue(cell, condition.value);
+    if (cell.isNull() || condition.value.isNull())
+        return false;
+    const std::optional<int> o = order(cell, condition.value);
+    if (!o)
+        return false;
+    return condition.compare == FieldCondition::Compare::AtLeast ? *o >= 0 : *o <= 0;
 }
 
 // 'YYYY-MM-DD' (anything after it ignored); an invalid date for any other text.
@@ -60,12 +90,20 @@ TableCursor::TableCursor(const QString &objectName, const QString &table,
 {
     setObjectName(objectName);
     m_isDate.fill(false, m_columns.size());
+    m_maxLength.fill(0, m_columns.size());
 }
 
 void TableCursor::setDateColumns(const QStringList &columns)
 {
     for (int i = 0; i < m_columns.size(); ++i)
         m_isDate[i] = columns.contains(m_columns.at(i));
+}
+
+void TableCursor::setMaxLength(const QString &column, int characters)
+{
+    const int c = columnIndex(column);
+    if (c >= 0)
+        m_maxLength[c] = characters;
 }
 
 void TableCursor::fail(const QString &message) const
@@ -219,7 +257,7 @@ bool TableCursor::rowMatches(const Row &row) const
         return true;
     for (const FieldCondition &condition : m_filter) {
         const int column = columnIndex(condition.column);
-        if (column < 0 || !sameValue(row.values.at(column), condition.value))
+        if (column < 0 || !meets(row.values.at(column), condition))
             return false;
     }
     return true;
@@ -366,7 +404,11 @@ void TableCursor::setValue(const QString &column, const QVariant &value)
         fail(QStringLiteral("Field '%1' not found").arg(column));
     if (!isEditing())
         fail(QStringLiteral("Dataset not in edit or insert mode"));
-    m_buffer[c] = value;
+    const int limit = m_maxLength.at(c);
+    if (limit > 0 && value.typeId() == QMetaType::QString && value.toString().size() > limit)
+        m_buffer[c] = value.toString().left(limit);
+    else
+        m_buffer[c] = value;
     m_changedColumns.insert(c);
     m_modified = true;
     emit rowValuesChanged(m_current);
@@ -572,7 +614,7 @@ void TableCursor::setFilter(const RowFilter &filter)
     const bool same = filter.size() == m_filter.size()
         && std::equal(filter.begin(), filter.end(), m_filter.begin(),
                       [](const FieldCondition &a, const FieldCondition &b) {
-                          return a.column == b.column && a.value == b.value;
+                          return a.column == b.column && a.value == b.value && a.compare == b.compare;
                       });
     if (same)
         return;

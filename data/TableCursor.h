@@ -10,11 +10,16 @@
 
 class QSqlDatabase;
 
-// One condition of a row filter: the column's value equals the given value.
+// One condition of a row filter: the column's value equals the given value,
+// or lies on the given side of it (dates by date, numbers by number, bounds
+// included). A Null cell meets no condition.
 struct FieldCondition
 {
+    enum class Compare { Equal, AtLeast, AtMost };
+
     QString column;
     QVariant value;
+    Compare compare = Compare::Equal;
 };
 using RowFilter = QVector<FieldCondition>;
 
@@ -38,6 +43,9 @@ public:
     void setConnectionName(const QString &name) { m_connectionName = name; }
     // Columns whose values are dates, stored as 'YYYY-MM-DD' text and read as QDate.
     void setDateColumns(const QStringList &columns);
+    // The width of a text column in characters: every value set in it is cut
+    // to that, whoever writes it (a window, a grid cell).
+    void setMaxLength(const QString &column, int characters);
     // The SQL expression that identifies a row; unless told otherwise the back
     // end's key column (SQLite's rowid, the server's generated key).
     void setKeyExpression(const QString &expression) { m_keyExpression = expression; }
@@ -120,6 +128,7 @@ private:
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate; // per column: stored as 'YYYY-MM-DD', read as QDate
+    QVector<int> m_maxLength; // per column: characters a text keeps, 0 for no limit
     QString m_keyExpression; // empty: the back end's key column
     QString m_connectionName;
 

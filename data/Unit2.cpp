@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "CourseDatabase.h"
+#include "JournalRows.h"
 #include "MdbImport.h"
 #include "Messages.h"
 #include "TableCursor.h"
@@ -30,6 +31,10 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
         throw AppError(QStringLiteral("The SQLite database driver is not available"), QStringLiteral("EOleSysError"));
 
     Tjurnal->setDateColumns({QStringLiteral("data")});
+    // The journal's field widths: names and groups typed into its grid are cut as the learner's are.
+    Tjurnal->setMaxLength(QStringLiteral("fio"), JournalRows::NameWidth);
+    Tjurnal->setMaxLength(QStringLiteral("gruppa"), JournalRows::GroupWidth);
+    Tjurnal->setMaxLength(QStringLiteral("urok"), JournalRows::LessonWidth);
     for (TableCursor *table : {Turok, Tjurnal, Tpas})
         table->setConnectionName(m_connectionName);
 

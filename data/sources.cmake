@@ -25,6 +25,7 @@ set_source_files_properties(data/MdbImport.cpp PROPERTIES
   COMPILE_DEFINITIONS KORVELTA_MDB_IMPORT_BUILT="${CMAKE_BINARY_DIR}/korvelta-mdb-import")
 list(APPEND GUI_SOURCES
   data/Messages.h data/Messages.cpp
+  data/WindowPlacement.h data/WindowPlacement.cpp
   data/Platform.h data/Platform.cpp
   data/PageViewer.h data/PageViewer.cpp
   data/MediaPlayer.h data/MediaPlayer.cpp

@@ -11,14 +11,20 @@ packages=(
   qt6-multimedia-dev qt6-svg-dev libqt6svg6 libqt6opengl6-dev libgl-dev
   libqt6sql6-sqlite libqt6sql6-psql libpq-dev
   libjpeg62-turbo-dev libsodium-dev
-  mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev
+  mdbtools-dev libgmime-3.0-dev libwmf-dev libemf2svg-dev libxcb1-dev
+  # libwmf's link line names expat without depending on its development files
+  libexpat1-dev
+  libxlsxwriter-dev zlib1g-dev
   # run
   qt6-qpa-plugins qt6-image-formats-plugins libqt6webenginecore6-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav fluid-soundfont-gm
   fonts-dejavu-core fonts-liberation
-  # tests
-  xvfb xauth xdotool poppler-utils sqlite3
+  # the fonts that WMF pictures name
+  fonts-urw-base35
+  # tests; openbox stacks the windows that stay on top, xprop reads window properties
+  xvfb xauth xdotool poppler-utils sqlite3 openbox x11-utils
+  unzip
   # tests and benchmarks of a course on a server: a private server they start themselves
   postgresql
 )

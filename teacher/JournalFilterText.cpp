@@ -7,6 +7,20 @@ namespace {
 const QString NameColumn = QStringLiteral("fio");
 const QString GroupColumn = QStringLiteral("gruppa");
 const QString MarkColumn = QStringLiteral("ocenka");
+const QString DateColumn = QStringLiteral("data");
+
+QLatin1String relationText(FieldCondition::Compare compare)
+{
+    switch (compare) {
+    case FieldCondition::Compare::AtLeast:
+        return QLatin1String(">=");
+    case FieldCondition::Compare::AtMost:
+        return QLatin1String("<=");
+    case FieldCondition::Compare::Equal:
+        break;
+    }
+    return QLatin1String("=");
+}
 
 QString conditionText(const FieldCondition &condition)
 {
@@ -15,7 +29,7 @@ QString conditionText(const FieldCondition &condition)
         || condition.value.typeId() == QMetaType::LongLong;
     const QString value = number ? condition.value.toString()
                                  : QLatin1Char('\'') + condition.value.toString() + QLatin1Char('\'');
-    return condition.column + QLatin1Char('=') + value;
+    return condition.column + relationText(condition.compare) + value;
 }
 
 } // namespace
@@ -39,6 +53,16 @@ JournalFilterText JournalFilterText::withoutMarks(bool checkBoxChecked) const
 {
     RowFilter conditions = checkBoxChecked ? m_conditions : RowFilter();
     conditions.append({MarkColumn, 0});
+    return JournalFilterText(conditions);
+}
+
+JournalFilterText JournalFilterText::withDates(const QDate &from, const QDate &to) const
+{
+    RowFilter conditions = m_conditions;
+    if (from.isValid())
+        conditions.append({DateColumn, from, FieldCondition::Compare::AtLeast});
+    if (to.isValid())
+        conditions.append({DateColumn, to, FieldCondition::Compare::AtMost});
     return JournalFilterText(conditions);
 }
 

@@ -2,6 +2,7 @@
 
 #include "TableCursor.h"
 
+#include <QDate>
 #include <QString>
 
 // The journal's filter as the name and group boxes compose it: the conditions
@@ -24,6 +25,11 @@ public:
     // "ocenka=0" alone otherwise.
     JournalFilterText withoutMarks(bool checkBoxChecked) const;
 
+    // This filter narrowed to the dates from `from` to `to`, both included;
+    // an invalid date leaves that end open. Rows whose date cannot be read
+    // fall outside any range.
+    JournalFilterText withDates(const QDate &from, const QDate &to) const;
+
     // Sets the journal's filter to this one. It narrows the rows only while the
     // journal's filter switch is on; the switch is not touched. A change of the
     // filter in force posts a pending edit and moves to the first row in view;
@@ -31,7 +37,8 @@ public:
     void applyTo(TableCursor &journal) const;
 
     const RowFilter &conditions() const { return m_conditions; }
-    // e.g. "fio='Иванов' and gruppa='ПИ-21'"; typed texts appear unchanged.
+    // e.g. "fio='Иванов' and gruppa='ПИ-21' and data>='2026-03-01'"; typed
+    // texts appear unchanged.
     QString text() const;
     bool isEmpty() const { return m_conditions.isEmpty(); }
 

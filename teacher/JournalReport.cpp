@@ -1,6 +1,7 @@
 #include "JournalReport.h"
 
 #include "AppError.h"
+#include "ExportFile.h"
 #include "TableCursor.h"
 
 #include <QDate>
@@ -9,7 +10,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTextLayout>
 
 #include <vector>
@@ -300,19 +301,17 @@ int JournalReport::paint(TableCursor &journal, QPagedPaintDevice &device, const 
     return pageCount;
 }
 
-int JournalReport::print(TableCursor &journal, QPrinter &printer) const
-{
-    const QPageRanges pages = printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
-    return paint(journal, printer, pages);
-}
-
 int JournalReport::renderToPdf(TableCursor &journal, const QString &path) const
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageLayout(pageLayout());
-    printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Результаты учебной деятельности учащихся"));
-    return paint(journal, printer);
+    int pages = 0;
+    ExportFile::save(path, [&](QIODevice &out) {
+        QPdfWriter writer(&out);
+        QPageLayout layout = pageLayout();
+        layout.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(layout);
+        writer.setResolution(1200);
+        writer.setTitle(QStringLiteral("Результаты учебной деятельности учащихся"));
+        pages = paint(journal, writer);
+    });
+    return pages;
 }

@@ -6,7 +6,6 @@
 #include <QtGlobal>
 
 class QPagedPaintDevice;
-class QPrinter;
 class TableCursor;
 
 // The ruled journal report "Результаты учебной деятельности учащихся": a
@@ -32,8 +31,8 @@ public:
     // the paint area's top-left); only the pages in `pages` when it is not
     // empty. Returns the number of pages the whole report takes.
     int paint(TableCursor &journal, QPagedPaintDevice &device, const QPageRanges &pages = {}) const;
-    // Prints honouring the page range chosen in the printer dialog.
-    int print(TableCursor &journal, QPrinter &printer) const;
-    // Writes the report to a PDF file laid out on pageLayout().
+    // Writes the report to a PDF file laid out on pageLayout(), with no
+    // printer involved; AppError when the file cannot be written (an earlier
+    // file of that name is then left as it was).
     int renderToPdf(TableCursor &journal, const QString &path) const;
 };

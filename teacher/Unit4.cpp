@@ -2,14 +2,22 @@
 #include "ui_Unit4.h"
 
 #include "CourseFileReference.h"
+#include "ExportDialog.h"
 #include "Messages.h"
+#include "JournalExport.h"
 #include "JournalPruning.h"
+#include "JournalSummaryView.h"
+#include "QuestionImportCommand.h"
 #include "TableCursor.h"
+#include "TestKeyCheck.h"
 #include "Unit8.h"
 #include "Unit1.h"
 #include "Unit2.h"
+#include "WindowPlacement.h"
 #include "ui_Unit1.h"
 
+#include <QDate>
+#include <QScreen>
 #include <QTreeWidgetItem>
 
 TForm4 *Form4 = nullptr;
@@ -34,7 +42,13 @@ const FileRow FileRows[] = {
     {"exe", "Программы|*.exe|Все файлы|*.*", false},
 };
 
+// The row of the test, whose answer key is checked when it is attached.
+constexpr int TestRow = 3;
+
 const QString TitleColumn = QStringLiteral("urok");
+
+// The page control as designed, at 120 pixels per inch.
+const QSize DesignSize(956, 740);
 
 } // namespace
 
@@ -63,13 +77,46 @@ TForm4::TForm4(QWidget *parent)
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
+    connect(ui->ImportQuestionsButton, &QPushButton::clicked, this, &TForm4::ImportQuestionsButtonClick);
     // Either box composes the journal's filter; the check box switches it.
     connect(ui->Edit1, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
     connect(ui->Edit2, &QLineEdit::textChanged, this, &TForm4::Edit1Change);
     connect(ui->CheckBox1, &QCheckBox::clicked, this, &TForm4::CheckBox1Click);
+
+    // Without this the window would open at the desktop's corner, over the
+    // main window's topic tree, and at design size run off a small screen.
+    if (const QScreen *desktop = screen())
+        layOutFor(desktop->availableGeometry(), logicalDpiY());
+
+    m_export = std::make_unique<ExportDialog>(this);
+    connect(ui->JournalExportButton, &QPushButton::clicked, this, &TForm4::JournalExportClick);
+
+    // The summaries are worked out only while their tab is shown.
+    m_summary = new JournalSummaryView(ui->SummaryLines, ui->SummaryNote, ui->SummaryLearners, this);
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this,
+            [this] { m_summary->setShown(ui->PageControl1->currentWidget() == ui->SummaryTab); });
+    connect(ui->SummaryExportButton, &QPushButton::clicked, this, &TForm4::SummaryExportClick);
 }
 
 TForm4::~TForm4() = default;
+
+void TForm4::layOutFor(const QRect &desktop, double logicalDpi)
+{
+    m_scale = WindowPlacement::layoutScale(logicalDpi);
+    ui->PageControl1->setFixedSize(WindowPlacement::scaled(DesignSize, m_scale));
+    ui->formLayout->activate();
+    applyColumnWidths();
+    move(WindowPlacement::centred(size(), desktop));
+}
+
+void TForm4::applyColumnWidths()
+{
+    for (DBGrid *grid : {ui->DBGrid5, ui->DBGrid4}) {
+        const QVector<GridColumn> &columns = grid->cursorModel()->gridColumns();
+        for (int i = 0; i < columns.size(); ++i)
+            grid->setColumnWidth(i, WindowPlacement::scaled(columns.at(i).width, m_scale));
+    }
+}
 
 void TForm4::attachDataModule(TDataModule2 &module)
 {
@@ -106,6 +153,8 @@ void TForm4::attachDataModule(TDataModule2 &module)
                                    {QStringLiteral("data"), QStringLiteral("Дата занятия"), 87, false},
                                });
     ui->DBGrid4->setRowEditingKeys(true);
+    applyColumnWidths();
+    m_summary->bind(journal);
 }
 
 void TForm4::updateLessonTitle()
@@ -133,6 +182,10 @@ void TForm4::pickFile(int row)
         lessons->edit();
         lessons->setValue(QString::fromLatin1(file.column), *reference);
         lessons->post();
+        if (row == TestRow) {
+            if (const auto warning = TestKeyCheck::warning(chosen))
+                Messages::showInfo(*warning);
+        }
     });
 }
 
@@ -240,5 +293,35 @@ void TForm4::Button2Click()
     Messages::guarded([] {
         if (Form8)
             Form8->Preview();
+    });
+}
+
+void TForm4::ImportQuestionsButtonClick()
+{
+    Messages::guarded([this] { QuestionImportCommand::run(this, Form1->AppDir, *DataModule2->Turok); });
+}
+
+void TForm4::JournalExportClick()
+{
+    Messages::guarded([this] {
+        TableCursor *journal = DataModule2->Tjurnal;
+        m_export->run(QStringLiteral("Экспорт журнала"),
+                      QStringLiteral("Журнал %1").arg(QDate::currentDate().toString(Qt::ISODate)),
+                      [journal](const QString &path) { JournalExport::write(*journal, path); });
+    });
+}
+
+void TForm4::SummaryExportClick()
+{
+    Messages::guarded([this] {
+        TableCursor *journal = DataModule2->Tjurnal;
+        m_export->run(QStringLiteral("Экспорт итогов"),
+                      QStringLiteral("Итоги %1").arg(QDate::currentDate().toString(Qt::ISODate)),
+                      [this, journal](const QString &path) {
+                          // The file shows what the database holds, as the tab then does.
+                          JournalExport::finishPendingEdit(*journal);
+                          m_summary->refresh();
+                          m_summary->summary().write(path);
+                      });
     });
 }

@@ -8,6 +8,8 @@
 
 namespace Ui { class TForm4; }
 
+class ExportDialog;
+class JournalSummaryView;
 class QTreeWidgetItem;
 class TDataModule2;
 
@@ -28,6 +30,12 @@ public:
     void attachDataModule(TDataModule2 &module);
 
     std::unique_ptr<Ui::TForm4> ui;
+
+    // Lays the window out for a desktop of this resolution: the sizes designed
+    // for 120 pixels per inch (the page control, the grids' columns) scaled to
+    // it, and the window centred on it.
+    void layOutFor(const QRect &desktop, double logicalDpi);
+    double layoutScale() const { return m_scale; }
 
     // The journal's filter as last composed from the name and group boxes.
     JournalFilterText JournalFilter;
@@ -57,6 +65,12 @@ public slots:
     void Button20Click();
     void Button21Click();
     void Button2Click();
+    // "Импорт вопросов…" beside "Выбрать тест".
+    void ImportQuestionsButtonClick();
+    // "Экспорт…": the journal rows in view to a CSV, Excel or PDF file.
+    void JournalExportClick();
+    // The "Итоги" tab's "Экспорт…": the summaries of the rows in view to a file.
+    void SummaryExportClick();
 
 private:
     // `row` is 0 … 6, the file rows from top to bottom.
@@ -65,6 +79,12 @@ private:
     // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
     void addTopic(bool asChild);
     void updateLessonTitle();
+    void applyColumnWidths();
+
+    double m_scale = 1.0;
+
+    std::unique_ptr<ExportDialog> m_export;
+    JournalSummaryView *m_summary;
 };
 
 extern TForm4 *Form4;

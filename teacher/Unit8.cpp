@@ -32,7 +32,10 @@ void TForm8::Preview()
     // This host is never shown: the preview belongs to the window the teacher works in.
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &journal](QPrinter *target) {
-        Messages::guarded([&] { QuickRep1.print(journal, *target); });
+        // Every page, unless a range was chosen in the printer dialog.
+        const QPageRanges pages =
+            target->printRange() == QPrinter::PageRange ? target->pageRanges() : QPageRanges();
+        Messages::guarded([&] { QuickRep1.paint(journal, *target, pages); });
     });
     dialog.exec();
 }

@@ -105,6 +105,16 @@ AnswerKeyFile::ReadResult AnswerKeyFile::read(const QString &diskPath)
     return result;
 }
 
+std::vector<int> AnswerKeyFile::linesWithoutAnswer(const std::vector<quint8> &answers)
+{
+    std::vector<int> lines;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        if (answers[i] == 0)
+            lines.push_back(int(i) + 1);
+    }
+    return lines;
+}
+
 QString AnswerKeyFile::errorMessage(int code, bool folderExists)
 {
     switch (code) {

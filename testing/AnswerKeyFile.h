@@ -58,6 +58,10 @@ public:
     // Reads the file at a path on disk (as LessonPaths::toDisk gives it).
     static ReadResult read(const QString &diskPath);
 
+    // The lines (numbered from 1) that set no answer, given the answers of a
+    // read key: a teacher typing Cyrillic look-alikes of A to E leaves them so.
+    static std::vector<int> linesWithoutAnswer(const std::vector<quint8> &answers);
+
     // The message for a system error code met while opening or reading the key;
     // folderExists tells a missing file from a missing folder.
     static QString errorMessage(int code, bool folderExists);

@@ -31,6 +31,7 @@ void TestSession::seedGenerator()
 
 void TestSession::clearForStart()
 {
+    finished = false;
     RightCount = 0;
     WrongCount = 0;
     for (TestSlotState &slot : TestSlot)
@@ -112,13 +113,15 @@ void TestSession::choose(int answer)
 
 bool TestSession::finish()
 {
-    if (!running)
+    if (!running && !finished)
         return false;
     running = false;
+    finished = true;
     RightCount = 0;
     WrongCount = 0;
     for (int i = 1; i <= SlotCount; ++i) {
-        if (TestSlot[i].chosen == TestSlot[i].correct)
+        // A key line without an answer leaves the right answer 0; an empty slot must not match it.
+        if (TestSlot[i].chosen != 0 && TestSlot[i].chosen == TestSlot[i].correct)
             ++RightCount;
         else
             ++WrongCount;

@@ -42,6 +42,8 @@ public:
     int questionCount = 0;
     // From a successful start to the finish.
     bool running = false;
+    // A test was finished and no start has been made since: its slots can be graded again.
+    bool finished = false;
 
     // Where a start takes the generator's seed from; the clock unless a test says otherwise.
     std::function<quint32()> seedSource = clockSeed;
@@ -68,8 +70,10 @@ public:
     // An answer button: the chosen answer of the current slot (none before the first open).
     void choose(int answer);
 
-    // Grades the running test into RightCount and WrongCount and stops it;
-    // false, with nothing changed, while no test runs.
+    // Grades the running test, or again the one last finished (with any answer
+    // changed since), into RightCount and WrongCount, and stops it. False, with
+    // nothing changed, before the first start and after a start that failed:
+    // those slots hold no test of this run. A slot left unanswered is never right.
     bool finish();
 
 private:

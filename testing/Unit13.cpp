@@ -157,8 +157,8 @@ void TForm13::BitBtn47Click()
 
 void TForm13::BitBtn42Click()
 {
-    // Only a running test is graded, so no result reaches the journal for a
-    // test never taken or one already shown.
+    // A finished test is graded again (the way back to a result window closed
+    // by mistake); slots that hold no test of this run are not graded at all.
     if (!session.finish())
         return;
     ui->BitBtn41->setEnabled(true);

@@ -8,10 +8,11 @@
 #include "Unit13.h"
 #include "Unit2.h"
 #include "Unit6.h"
+#include "WindowPlacement.h"
 
 #include <QDate>
 #include <QEvent>
-#include <QScreen>
+#include <QKeyEvent>
 
 #include <cmath>
 
@@ -19,7 +20,6 @@ TForm5 *Form5 = nullptr;
 
 namespace {
 
-constexpr double LayoutDpi = 120.0;
 constexpr int TextHeight = 28;
 constexpr int ButtonTextHeight = 20;
 
@@ -39,12 +39,8 @@ TForm5::TForm5(QWidget *parent)
     , ui(std::make_unique<Ui::TForm5>())
 {
     ui->setupUi(this);
-    m_scale = logicalDpiY() / LayoutDpi;
-
-    const auto scaled = [this](const QRect &r) {
-        return QRect(int(std::lround(r.x() * m_scale)), int(std::lround(r.y() * m_scale)),
-                     int(std::lround(r.width() * m_scale)), int(std::lround(r.height() * m_scale)));
-    };
+    m_scale = WindowPlacement::layoutScale(logicalDpiY());
+    const auto scaled = [this](const QRect &design) { return WindowPlacement::scaled(design, m_scale); };
     for (QWidget *text : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6}) {
         text->setGeometry(scaled(text->geometry()));
         text->setFont(boldFont(font(), TextHeight * m_scale));
@@ -58,9 +54,8 @@ TForm5::TForm5(QWidget *parent)
         // The value boxes are opaque and lie over the text lines.
         value->raise();
     }
-    setFixedSize(scaled(QRect(0, 0, 598, 286)).size());
-    if (const QScreen *desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
+    setFixedSize(WindowPlacement::scaled(QSize(598, 286), m_scale));
+    WindowPlacement::centreOnDesktop(this);
 
     connect(ui->Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
 }
@@ -72,6 +67,15 @@ void TForm5::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+}
+
+void TForm5::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm5::FormActivate()

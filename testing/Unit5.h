@@ -28,6 +28,8 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Only "Ок" and the frame's close button close the window: Esc would lose the result.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     double m_scale = 1.0;

@@ -1,3 +1,4 @@
+#include "MenuBarStyle.h"
 #include "Messages.h"
 #include "Platform.h"
 #include "TestCourse.h"
@@ -7,6 +8,7 @@
 #include "ui_Unit1.h"
 #include "WidgetTestMain.h"
 
+#include <QMenuBar>
 #include <QStringEncoder>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -63,6 +65,9 @@ private slots:
     void missingTreeFileSkipsTheRestOfCreation();
     void badLevelKeepsTheUnreadRestInABackup();
     void treeThatCannotBeWrittenKeepsTheWindowOpen();
+    void menuIconStandsBeforeItsCaption_data();
+    void menuIconStandsBeforeItsCaption();
+    void separatorsCarryNoCaption();
 
 private:
     void start();
@@ -191,6 +196,77 @@ void TestMainWindow::treeThatCannotBeWrittenKeepsTheWindowOpen()
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_messages->errors.size(), 1);
     QVERIFY(m_messages->errors.at(0).startsWith("Cannot create file \""));
+}
+
+void TestMainWindow::menuIconStandsBeforeItsCaption_data()
+{
+    QTest::addColumn<QString>("item");
+    for (const char *item : {"nn1", "nn2", "nn3", "nn4", "nn6", "nn7", "nn5"})
+        QTest::newRow(item) << QString(item);
+}
+
+void TestMainWindow::menuIconStandsBeforeItsCaption()
+{
+    QFETCH(QString, item);
+    m_course->writeFile("log.log", "A\r\n");
+    start();
+    QMenuBar *bar = m_form->ui->MainMenu1;
+    QAction *action = nullptr;
+    for (QAction *candidate : bar->actions()) {
+        if (candidate->objectName() == item || (candidate->menu() && candidate->menu()->objectName() == item))
+            action = candidate;
+    }
+    QVERIFY(action);
+    QVERIFY(!action->icon().isNull());
+    action->setEnabled(true);
+
+    // A transparent icon of the same size: whatever the item shows inside the
+    // icon's place is then caption that a real icon would cover.
+    QPixmap clear(MenuBarStyle::IconSize, MenuBarStyle::IconSize);
+    clear.fill(Qt::transparent);
+    action->setIcon(QIcon(clear));
+    const QRect itemRect = bar->actionGeometry(action);
+    const QImage shot = bar->grab(itemRect).toImage();
+    const QRect icon = MenuBarStyle::iconRect(QRect(QPoint(), itemRect.size()));
+    const QColor background = shot.pixelColor(icon.center());
+
+    int captionLeft = shot.width();
+    int inIcon = 0;
+    for (int y = 0; y < shot.height() - 2; ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            const bool ink = qAbs(c.lightness() - background.lightness()) > 80;
+            if (!ink)
+                continue;
+            captionLeft = std::min(captionLeft, x);
+            inIcon += icon.contains(x, y);
+        }
+    }
+    QVERIFY2(captionLeft < shot.width(), "no caption drawn");
+    QCOMPARE(inIcon, 0);
+    // A gap between the icon and the first letter.
+    QVERIFY2(captionLeft > icon.right() + MenuBarStyle::Gap,
+             qPrintable(QString("caption starts at %1, the icon ends at %2").arg(captionLeft).arg(icon.right())));
+}
+
+void TestMainWindow::separatorsCarryNoCaption()
+{
+    m_course->writeFile("log.log", "A\r\n");
+    start();
+    int separators = 0;
+    for (QAction *top : m_form->ui->MainMenu1->actions()) {
+        if (!top->menu())
+            continue;
+        for (QAction *action : top->menu()->actions()) {
+            if (!action->isSeparator())
+                continue;
+            ++separators;
+            // The style draws a separator's text beside its line.
+            QVERIFY2(action->text().isEmpty(), qPrintable(action->objectName() + ": " + action->text()));
+        }
+    }
+    QCOMPARE(separators, 1);
+    QVERIFY(m_form->ui->N6->isSeparator());
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestMainWindow)

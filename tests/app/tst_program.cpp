@@ -32,6 +32,17 @@ QPoint windowOrigin(const QString &window)
     return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint();
 }
 
+// The window's title as the window manager and the task bar read it.
+QString netWmName(const QString &window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-id", window, "_NET_WM_NAME"});
+    xprop.waitForFinished(10000);
+    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const QRegularExpressionMatch m = QRegularExpression("= \"(.*)\"$").match(out);
+    return m.hasMatch() ? m.captured(1) : out;
+}
+
 void clickAt(const QPoint &point)
 {
     xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())});
@@ -70,6 +81,8 @@ void TestProgram::learnerVisitReachesTheJournal()
     QString start;
     QTRY_VERIFY_WITH_TIMEOUT(!(start = visibleWindow("Корвелта")).isEmpty(), 20000);
     const QPoint plate = windowOrigin(start);
+    // The application title stands on the start screen alone.
+    QCOMPARE(netWmName(start), QString("Корвелта"));
     QVERIFY(visibleWindow("Обучающая система").isEmpty());
 
     clickAt(plate + QPoint(600, 451)); // the name box
@@ -81,6 +94,7 @@ void TestProgram::learnerVisitReachesTheJournal()
     QString main;
     QTRY_VERIFY_WITH_TIMEOUT(!(main = visibleWindow("Обучающая система")).isEmpty(), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(visibleWindow("Корвелта").isEmpty(), 10000);
+    QCOMPARE(netWmName(main), QString("Обучающая система"));
 
     // The first topic sits at the top of the tree, below the menu bar and the title bar.
     QTest::qWait(1000);

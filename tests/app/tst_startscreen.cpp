@@ -7,6 +7,8 @@
 #include "WidgetTestMain.h"
 
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -25,6 +27,8 @@ private slots:
     void dragKeepsTheGrabbedPointUnderTheMouse();
     void proceedFadesOutAndShowsTheMainWindow();
     void tabOrderAndLabelsBesideTheirBoxes();
+    void eachFadeStepReachesTheDisplay_data();
+    void eachFadeStepReachesTheDisplay();
 };
 
 void TestStartScreen::fadeIn()
@@ -173,6 +177,57 @@ void TestStartScreen::tabOrderAndLabelsBesideTheirBoxes()
     QVERIFY(level(screen.ui->Label2, screen.ui->Edit2));
     QCOMPARE(screen.ui->Edit1->geometry(), QRect(469, 439, 361, 24));
     QCOMPARE(screen.ui->Edit2->geometry(), QRect(469, 477, 273, 24));
+}
+
+namespace {
+
+// The window's opacity (0 to 255) as the display server holds it, read over a
+// connection of its own, as a compositing manager reads it; -1 when unset.
+int serverOpacity(WId window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-id", QString::number(window), "_NET_WM_WINDOW_OPACITY"});
+    if (!xprop.waitForFinished(10000))
+        return -2;
+    const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("= (\\d+)")).match(out);
+    return m.hasMatch() ? int(std::lround(m.captured(1).toDouble() * 255.0 / 0xFFFFFFFFu)) : -1;
+}
+
+} // namespace
+
+void TestStartScreen::eachFadeStepReachesTheDisplay_data()
+{
+    QTest::addColumn<bool>("fadeOut");
+    QTest::newRow("fade-in") << false;
+    QTest::newRow("fade-out") << true;
+}
+
+void TestStartScreen::eachFadeStepReachesTheDisplay()
+{
+    QFETCH(bool, fadeOut);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display");
+    if (QStandardPaths::findExecutable("xprop").isEmpty())
+        QSKIP("xprop is not installed");
+
+    TForm6 screen;
+    screen.Timer1->stop();
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    if (fadeOut)
+        screen.setOpacity(250);
+    QTest::qWait(200);
+
+    // Each tick is followed by no event processing at all: nothing else of the
+    // program's (no input, no repaint) may carry the change to the server.
+    for (int tick = 1; tick <= 6; ++tick) {
+        if (fadeOut)
+            screen.Timer2Timer();
+        else
+            screen.Timer1Timer();
+        QCOMPARE(serverOpacity(screen.winId()), screen.opacity());
+    }
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestStartScreen)

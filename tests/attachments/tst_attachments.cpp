@@ -12,8 +12,14 @@
 #include "ui_Unit3.h"
 #include "WidgetTestMain.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMediaPlayer>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
 #include <QVideoWidget>
 #include <QtTest>
 
@@ -32,6 +38,48 @@ struct Step
 };
 
 using Steps = QVector<Step>;
+
+// A window manager (openbox) on the test display while it lives: the stacking
+// of windows that stay on top is its work.
+class WindowManager final
+{
+public:
+    WindowManager()
+    {
+        m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        if (!m_process.waitForStarted(5000))
+            return;
+        for (int i = 0; i < 100 && !m_ready; ++i) {
+            QTest::qWait(100);
+            m_ready = managing();
+        }
+    }
+    ~WindowManager()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    WindowManager(const WindowManager &) = delete;
+    WindowManager &operator=(const WindowManager &) = delete;
+
+    bool ready() const { return m_ready; }
+
+private:
+    static bool managing()
+    {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+        xprop.waitForFinished(5000);
+        return xprop.readAllStandardOutput().contains("window id");
+    }
+
+    QProcess m_process;
+    bool m_ready = false;
+};
 
 } // namespace
 
@@ -55,6 +103,8 @@ private slots:
     void soundPlaysToTheEnd_data();
     void soundPlaysToTheEnd();
     void videoOpensAWindowOfItsOwn();
+    void boxesComeInFrontOfThePictureWindow_data();
+    void boxesComeInFrontOfThePictureWindow();
     void practiceProgramStartsInTheCourseFolder();
 
 private:
@@ -414,9 +464,85 @@ void TestAttachments::videoOpensAWindowOfItsOwn()
     QVERIFY(window->isWindow());
     QVERIFY(window->isVisible());
     QVERIFY(window->window() != m_form->window());
+    // Centred on the desktop, not over the main window's topic tree at its corner.
+    const QRect desktop = window->screen()->availableGeometry();
+    QCOMPARE(window->pos(), desktop.topLeft() + QPoint((desktop.width() - window->width()) / 2,
+                                                       (desktop.height() - window->height()) / 2));
+
+    // Closing the window pauses the video; the player keeps its device.
+    QVERIFY(player->isPlaying());
+    QVERIFY(window->close());
+    QTRY_VERIFY(!player->isPlaying());
+    QVERIFY(player->isOpen());
+    QCOMPARE(player->player()->playbackState(), QMediaPlayer::PausedState);
+    m_form->nn3Click();
+    QVERIFY(window->isVisible());
+    QVERIFY(player->isPlaying());
+
     // Opening something else on the same player closes the video and its window.
     m_form->N8Click();
     QVERIFY(!window->isVisible());
+}
+
+void TestAttachments::boxesComeInFrontOfThePictureWindow_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("error box of \"Схема\" on a picture of unknown kind") << "nn2";
+    QTest::newRow("file dialog of \"Выбрать мелодию\"") << "N7";
+}
+
+void TestAttachments::boxesComeInFrontOfThePictureWindow()
+{
+    QFETCH(QString, command);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display");
+    for (const char *tool : {"openbox", "xprop", "xdotool"}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
+    }
+    const WindowManager manager;
+    QVERIFY(manager.ready());
+
+    // The picture window is open, top-most, and covers the whole desktop.
+    run({"select A", "", "-", "-", ""});
+    m_form->nn2Click();
+    QVERIFY(m_picture->isVisible());
+    m_picture->setGeometry(m_picture->screen()->availableGeometry());
+    m_course->writeFile("pic/a.xyz", PictureFixtures::image("bmp", QSize(40, 20)));
+    setPicture("pic\\a.xyz");
+    // The command comes from the main window, as when the learner uses its menu
+    // (activated the way a click or the task bar does it).
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {"windowactivate", "--sync", QString::number(m_form->window()->winId())});
+    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
+
+    // No recorder: the real box runs; it is looked at and closed from within its own loop.
+    m_messages.reset();
+    QString front = QStringLiteral("no box shown");
+    QElapsedTimer shown;
+    QTimer look;
+    connect(&look, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        // Time for the window manager to stack it.
+        if (!shown.isValid())
+            shown.start();
+        if (shown.elapsed() < 1000)
+            return;
+        // The window the display shows at the box's centre, by the server's stacking.
+        const QWidget *top = QApplication::topLevelAt(box->mapToGlobal(box->rect().center()));
+        front = top == box ? QStringLiteral("the box") : top ? top->windowTitle() : QStringLiteral("nothing");
+        box->reject();
+    });
+    look.start(50);
+    if (command == "nn2")
+        m_form->nn2Click();
+    else
+        m_form->N7Click();
+    m_messages = std::make_unique<Messages::Recorder>();
+
+    QCOMPARE(front, QStringLiteral("the box"));
 }
 
 void TestAttachments::practiceProgramStartsInTheCourseFolder()

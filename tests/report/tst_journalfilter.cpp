@@ -35,6 +35,8 @@ private slots:
     void withoutMarks();
     void rowsInView_data();
     void rowsInView();
+    void dateRange_data();
+    void dateRange();
     void sameFilterAgainChangesNothing();
     void newFilterPostsPendingEditAndGoesToFirstRow();
 
@@ -169,6 +171,54 @@ void TestJournalFilter::rowsInView()
     JournalFilterText::fromBoxes(name, group).applyTo(*m_journal);
     QCOMPARE(lessonsInView(), lessons);
     QCOMPARE(m_journal->currentIndex(), lessons.isEmpty() ? -1 : 0);
+}
+
+void TestJournalFilter::dateRange_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lessons");
+
+    const QDate none;
+    QTest::newRow("from alone, its day included")
+        << QString() << QDate(2026, 3, 5) << none << "data>='2026-03-05'" << QStringList{"C", "D", "E"};
+    QTest::newRow("to alone, its day included")
+        << QString() << none << QDate(2026, 3, 2) << "data<='2026-03-02'" << QStringList{"A", "B"};
+    QTest::newRow("both ends") << QString() << QDate(2026, 3, 2) << QDate(2026, 3, 5)
+                               << "data>='2026-03-02' and data<='2026-03-05'" << QStringList{"B", "C"};
+    QTest::newRow("one day") << QString() << QDate(2026, 3, 10) << QDate(2026, 3, 10)
+                             << "data>='2026-03-10' and data<='2026-03-10'" << QStringList{"D", "E"};
+    QTest::newRow("from after to: nothing") << QString() << QDate(2026, 3, 10) << QDate(2026, 3, 1)
+                                            << "data>='2026-03-10' and data<='2026-03-01'" << QStringList();
+    QTest::newRow("with a name") << "Иванов" << QDate(2026, 3, 2) << none
+                                 << "fio='Иванов' and data>='2026-03-02'" << QStringList{"C", "E"};
+    QTest::newRow("no range keeps a row whose date cannot be read")
+        << QString() << none << none << QString() << QStringList{"A", "B", "C", "D", "E", "F"};
+    QTest::newRow("a date that cannot be read is outside any range")
+        << QString() << QDate(2000, 1, 1) << none << "data>='2000-01-01'" << QStringList{"A", "B", "C", "D", "E"};
+}
+
+void TestJournalFilter::dateRange()
+{
+    QFETCH(QString, name);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QString, text);
+    QFETCH(QStringList, lessons);
+
+    const char *dates[][2] = {{"A", "2026-03-01"}, {"B", "2026-03-02"}, {"C", "2026-03-05"},
+                              {"D", "2026-03-10"}, {"E", "2026-03-10"}, {"F", "весной"}};
+    for (const auto &row : dates)
+        m_course->exec("UPDATE jurnal SET data = ? WHERE urok = ?", {QString::fromUtf8(row[1]), row[0]});
+    m_journal = m_course->openJournal();
+
+    const JournalFilterText filter = JournalFilterText::fromBoxes(name, QString()).withDates(from, to);
+    QCOMPARE(filter.text(), text);
+    m_journal->setFiltered(true);
+    filter.applyTo(*m_journal);
+    QCOMPARE(lessonsInView(), lessons);
 }
 
 void TestJournalFilter::sameFilterAgainChangesNothing()

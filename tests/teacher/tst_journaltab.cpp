@@ -9,6 +9,8 @@
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -24,7 +26,10 @@ private slots:
     void init();
     void cleanup();
 
+    void gridShowsTheJournalColumns_data();
     void gridShowsTheJournalColumns();
+    void gridEditKeepsTheFieldWidth_data();
+    void gridEditKeepsTheFieldWidth();
     void filter_data();
     void filter();
     void deleteVisitsOfOneLearnerThenTheWholeJournalIsInView();
@@ -78,17 +83,86 @@ QStringList TestJournalTab::namesInView() const
     return names;
 }
 
+void TestJournalTab::gridShowsTheJournalColumns_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("designWidth");
+    QTest::addColumn<bool>("editable");
+
+    QTest::newRow("fio") << 0 << "ФИО  учащихся" << 218 << true;
+    QTest::newRow("gruppa") << 1 << "Учебная группа" << 116 << true;
+    QTest::newRow("urok") << 2 << "Тема занятия" << 267 << false;
+    QTest::newRow("ocenka") << 3 << "Баллы" << 43 << false;
+    QTest::newRow("data") << 4 << "Дата занятия" << 87 << false;
+}
+
 void TestJournalTab::gridShowsTheJournalColumns()
 {
+    QFETCH(int, column);
+    QFETCH(QString, title);
+    QFETCH(int, designWidth);
+    QFETCH(bool, editable);
+
     const QAbstractItemModel *model = m_form->ui->DBGrid4->model();
-    QStringList titles;
-    for (int c = 0; c < model->columnCount(); ++c)
-        titles << model->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(titles, (QStringList{"ФИО  учащихся", "Учебная группа", "Тема занятия", "Баллы", "Дата занятия"}));
-    QCOMPARE(m_form->ui->DBGrid4->columnWidth(0), 218);
-    QVERIFY(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
-    QVERIFY(!(model->flags(model->index(0, 2)) & Qt::ItemIsEditable));
+    QCOMPARE(model->columnCount(), 5);
     QCOMPARE(model->rowCount(), 6);
+    QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), title);
+    // Designed for 120 pixels per inch, scaled to the screen.
+    QCOMPARE(m_form->ui->DBGrid4->columnWidth(column), qRound(designWidth * m_form->logicalDpiY() / 120.0));
+    const QModelIndex cell = model->index(0, column);
+    QCOMPARE(bool(model->flags(cell) & Qt::ItemIsEditable), editable);
+    // The columns that cannot be typed into are grey.
+    const QVariant background = cell.data(Qt::BackgroundRole);
+    if (editable) {
+        QVERIFY(!background.isValid());
+    } else {
+        QVERIFY(background.isValid());
+        QCOMPARE(background.value<QBrush>().color(), QGuiApplication::palette().color(QPalette::Button));
+        QVERIFY(background.value<QBrush>().color() != QGuiApplication::palette().color(QPalette::Base));
+    }
+}
+
+void TestJournalTab::gridEditKeepsTheFieldWidth_data()
+{
+    QTest::addColumn<bool>("newRow");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+
+    const QString name300 = QString("Иванов ").repeated(43).left(300);
+    QTest::newRow("a 300-character name keeps 50") << false << 0 << name300 << name300.left(50);
+    QTest::newRow("a 60-character group keeps 50") << false << 1 << QString(60, 'G') << QString(50, 'G');
+    QTest::newRow("exactly 50 characters stay whole") << false << 0 << QString(50, u'Ж') << QString(50, u'Ж');
+    QTest::newRow("a short name is not touched") << false << 0 << "Петров П." << "Петров П.";
+    QTest::newRow("a new row typed into the grid") << true << 0 << name300 << name300.left(50);
+}
+
+void TestJournalTab::gridEditKeepsTheFieldWidth()
+{
+    QFETCH(bool, newRow);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+
+    DBGrid *grid = m_form->ui->DBGrid4;
+    TableCursor *journal = m_module->Tjurnal;
+    if (newRow) {
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Insert);
+        QCOMPARE(journal->state(), TableCursor::State::Insert);
+    }
+    const int row = newRow ? journal->recordCount() - 1 : 1;
+    QVERIFY(grid->model()->setData(grid->model()->index(row, column), typed));
+    journal->post();
+    QCOMPARE(m_messages->errors, QStringList());
+
+    const char *field = column == 0 ? "fio" : "gruppa";
+    const QString sql = newRow ? QString("SELECT %1 FROM jurnal ORDER BY код DESC LIMIT 1").arg(field)
+                               : QString("SELECT %1 FROM jurnal ORDER BY код LIMIT 1 OFFSET 1").arg(field);
+    QCOMPARE(m_course->scalar(sql).toString(), stored);
+    // The grid shows the text as stored.
+    QCOMPARE(grid->model()->index(row, column).data().toString(), stored);
 }
 
 void TestJournalTab::filter_data()

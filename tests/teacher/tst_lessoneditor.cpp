@@ -57,6 +57,8 @@ private slots:
     void cleanup();
 
     void opensOnTheJournalTabAboveOtherWindows();
+    void layoutFollowsTheDesktop_data();
+    void layoutFollowsTheDesktop();
     void addTopic_data();
     void addTopic();
     void addedTopicWhoseRowCannotBePostedAddsNoNode();
@@ -67,6 +69,8 @@ private slots:
     void pickOutsideTheCourseFolderIsRefused_data();
     void pickOutsideTheCourseFolderIsRefused();
     void cancelledPickChangesNothing();
+    void attachingATestChecksItsAnswerKey_data();
+    void attachingATestChecksItsAnswerKey();
     void enterPostsWhatWasTyped();
     void emptyLessonTableGetsARowPerFileButton();
     void gridAndNavigatorShareTheCurrentRow();
@@ -129,6 +133,45 @@ void TestLessonEditor::opensOnTheJournalTabAboveOtherWindows()
     QCOMPARE(m_form4->ui->PageControl1->tabText(0), QString("Редактирование  Урока"));
     QCOMPARE(m_form4->ui->PageControl1->tabText(1), QString("Журнал"));
     QCOMPARE(m_form4->ui->DBText1->text(), QString("Электричество"));
+}
+
+void TestLessonEditor::layoutFollowsTheDesktop_data()
+{
+    QTest::addColumn<QRect>("desktop");
+    QTest::addColumn<double>("dpi");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("titleColumn");
+    QTest::addColumn<int>("nameColumn");
+
+    // A desktop of 1366 × 768 with a 28-pixel panel at the bottom.
+    QTest::newRow("1366 x 768 at 96 ppi") << QRect(0, 0, 1366, 740) << 96.0 << QRect(300, 74, 765, 592) << 314
+                                          << 174;
+    QTest::newRow("1920 x 1080 at 96 ppi") << QRect(0, 0, 1920, 1080) << 96.0 << QRect(577, 244, 765, 592) << 314
+                                           << 174;
+    QTest::newRow("1920 x 1080 at 120 ppi, as designed")
+        << QRect(0, 0, 1920, 1080) << 120.0 << QRect(482, 170, 956, 740) << 393 << 218;
+    QTest::newRow("second screen right of the first") << QRect(1920, 0, 1366, 768) << 96.0
+                                                      << QRect(2220, 88, 765, 592) << 314 << 174;
+    QTest::newRow("desktop smaller than the window: its corner stays on it")
+        << QRect(0, 0, 800, 600) << 120.0 << QRect(0, 0, 956, 740) << 393 << 218;
+}
+
+void TestLessonEditor::layoutFollowsTheDesktop()
+{
+    QFETCH(QRect, desktop);
+    QFETCH(double, dpi);
+    QFETCH(QRect, geometry);
+    QFETCH(int, titleColumn);
+    QFETCH(int, nameColumn);
+    start();
+
+    m_form4->layOutFor(desktop, dpi);
+    QCOMPARE(QRect(m_form4->pos(), m_form4->size()), geometry);
+    QCOMPARE(m_form4->ui->DBGrid5->columnWidth(0), titleColumn);
+    QCOMPARE(m_form4->ui->DBGrid4->columnWidth(0), nameColumn);
+    // Opened, it keeps that place: beside the main window's tree, not over it at the corner.
+    Form1->N1Click();
+    QCOMPARE(m_form4->size(), geometry.size());
 }
 
 void TestLessonEditor::addTopic_data()
@@ -311,6 +354,45 @@ void TestLessonEditor::cancelledPickChangesNothing()
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
 }
 
+void TestLessonEditor::attachingATestChecksItsAnswerKey_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QString>("listed");
+
+    QTest::newRow("every line sets an answer") << QByteArray("A\r\nB\r\nE\r\n") << "";
+    QTest::newRow("Cyrillic look-alikes on lines 2 and 4")
+        << QByteArray("A\r\n\xC2\r\nC\r\n\xC5\r\n") << "2, 4";
+    QTest::newRow("more than ten lines without answer: the first ten")
+        << QByteArray("\xC0\r\n").repeated(12) << "1, 2, 3, 4, 5, 6, 7, 8, 9, 10 … (всего 12)";
+    QTest::newRow("no key in the folder: nothing to say") << QByteArray() << "";
+}
+
+void TestLessonEditor::attachingATestChecksItsAnswerKey()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QString, listed);
+    start();
+    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
+    m_course->writeFile("testy/t1/1.htm", "<p>1</p>");
+    if (!key.isEmpty())
+        m_course->writeFile("testy/t1/otwet.txt", key);
+
+    m_messages->fileAnswers << m_course->filePath("testy/t1/1.htm");
+    m_form4->Button16Click();
+
+    // The test is attached whatever its key holds.
+    QCOMPARE(m_course->scalar("SELECT test FROM urok WHERE urok = 'Опыт'").toString(), QString("testy\\t1\\1.htm"));
+    QCOMPARE(m_messages->errors, QStringList());
+    if (listed.isEmpty()) {
+        QCOMPARE(m_messages->infos, QStringList());
+        return;
+    }
+    QCOMPARE(m_messages->infos.size(), 1);
+    const QString message = m_messages->infos.first();
+    QVERIFY2(message.contains("строках: " + listed + "."), qPrintable(message));
+    QVERIFY2(message.contains("otwet.txt"), qPrintable(message));
+}
+
 void TestLessonEditor::enterPostsWhatWasTyped()
 {
     start();
@@ -356,8 +438,9 @@ void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
     QCOMPARE(grid->model()->columnCount(), 8);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Тема урока"));
     QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(), QString("test"));
-    QCOMPARE(grid->columnWidth(0), 393);
-    QCOMPARE(grid->columnWidth(4), 54);
+    // The widths are designed for 120 pixels per inch and follow the screen.
+    QCOMPARE(grid->columnWidth(0), qRound(393 * m_form4->logicalDpiY() / 120.0));
+    QCOMPARE(grid->columnWidth(4), qRound(54 * m_form4->logicalDpiY() / 120.0));
     QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
 
     grid->setCurrentIndex(grid->model()->index(3, 0));

@@ -146,6 +146,8 @@ void TestPasswordWindow::changePassword()
     start(QVariant("1234"));
 
     m_form7->ui->Edit1->setText(current);
+    // Every password box masks what is typed with "*".
+    QCOMPARE(m_form7->ui->Edit1->displayText(), QString(current.size(), '*'));
     m_form7->Button2Click();
     const bool panelOpened = m_form7->ui->Panel2->isVisible();
     QCOMPARE(panelOpened, current == "1234");
@@ -153,6 +155,8 @@ void TestPasswordWindow::changePassword()
     if (panelOpened) {
         m_form7->ui->Edit2->setText(newPassword);
         m_form7->ui->Edit3->setText(confirmation);
+        QCOMPARE(m_form7->ui->Edit2->displayText(), QString(newPassword.size(), '*'));
+        QCOMPARE(m_form7->ui->Edit3->displayText(), QString(confirmation.size(), '*'));
         m_form7->Button3Click();
         QVERIFY(!m_form7->ui->Panel2->isVisible());
         QVERIFY(!m_form7->isVisible());

@@ -42,36 +42,37 @@ void TestAnswerKey::parse_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("answers");
+    QTest::addColumn<QList<int>>("linesWithoutAnswer");
 
-    QTest::newRow("empty file") << QByteArray() << 0 << "";
-    QTest::newRow("one letter a line, CR LF") << QByteArray("A\r\nB\r\nC\r\nD\r\nE\r\n") << 5 << "12345";
-    QTest::newRow("LF alone ends a line") << QByteArray("B\nD\n") << 2 << "24";
-    QTest::newRow("no line break after the last line") << QByteArray("A\r\nC") << 2 << "13";
-    QTest::newRow("final line break starts no line") << QByteArray("E\n") << 1 << "5";
+    QTest::newRow("empty file") << QByteArray() << 0 << "" << QList<int>{};
+    QTest::newRow("one letter a line, CR LF") << QByteArray("A\r\nB\r\nC\r\nD\r\nE\r\n") << 5 << "12345" << QList<int>{};
+    QTest::newRow("LF alone ends a line") << QByteArray("B\nD\n") << 2 << "24" << QList<int>{};
+    QTest::newRow("no line break after the last line") << QByteArray("A\r\nC") << 2 << "13" << QList<int>{};
+    QTest::newRow("final line break starts no line") << QByteArray("E\n") << 1 << "5" << QList<int>{};
     QTest::newRow("empty line inside the file is a question without answer")
-        << QByteArray("A\r\n\r\nB\r\n") << 3 << "102";
-    QTest::newRow("two line breaks at the end make an empty last line") << QByteArray("A\n\n") << 2 << "10";
+        << QByteArray("A\r\n\r\nB\r\n") << 3 << "102" << QList<int>{2};
+    QTest::newRow("two line breaks at the end make an empty last line") << QByteArray("A\n\n") << 2 << "10" << QList<int>{2};
     QTest::newRow("latest letter of the line wins, wherever it stands")
-        << QByteArray("1) E, A\r\nBAD\r\nC-B\r\n") << 3 << "543";
-    QTest::newRow("line without any of A to E") << QByteArray("xyz 123\r\nF G\r\n") << 2 << "00";
-    QTest::newRow("lower-case letters do not count") << QByteArray("a b c d e\r\nb E\r\n") << 2 << "05";
+        << QByteArray("1) E, A\r\nBAD\r\nC-B\r\n") << 3 << "543" << QList<int>{};
+    QTest::newRow("line without any of A to E") << QByteArray("xyz 123\r\nF G\r\n") << 2 << "00" << QList<int>{1, 2};
+    QTest::newRow("lower-case letters do not count") << QByteArray("a b c d e\r\nb E\r\n") << 2 << "05" << QList<int>{1};
     QTest::newRow("Cyrillic look-alikes in windows-1251 do not count")
-        << QByteArray("\xC0\r\n\xC2\xD1\xC5\r\n") << 2 << "00";
+        << QByteArray("\xC0\r\n\xC2\xD1\xC5\r\n") << 2 << "00" << QList<int>{1, 2};
     QTest::newRow("Cyrillic look-alikes in UTF-8 do not count")
-        << QByteArray("\xD0\x90\r\n\xD0\x92 \xD0\xA1\r\n") << 2 << "00";
-    QTest::newRow("lone CR is dropped and does not end the line") << QByteArray("A\rC\r\nB") << 2 << "32";
-    QTest::newRow("file of a lone CR is one empty line") << QByteArray("\r") << 1 << "0";
-    QTest::newRow("CR before the line feed at the end") << QByteArray("D\r") << 1 << "4";
+        << QByteArray("\xD0\x90\r\n\xD0\x92 \xD0\xA1\r\n") << 2 << "00" << QList<int>{1, 2};
+    QTest::newRow("lone CR is dropped and does not end the line") << QByteArray("A\rC\r\nB") << 2 << "32" << QList<int>{};
+    QTest::newRow("file of a lone CR is one empty line") << QByteArray("\r") << 1 << "0" << QList<int>{1};
+    QTest::newRow("CR before the line feed at the end") << QByteArray("D\r") << 1 << "4" << QList<int>{};
     QTest::newRow("Ctrl-Z at the start of a line ends the file")
-        << QByteArray("A\r\nB\r\n\x1A" "C\r\nD\r\n") << 2 << "12";
-    QTest::newRow("Ctrl-Z as the first byte: no lines") << QByteArray("\x1A" "A\r\n") << 0 << "";
+        << QByteArray("A\r\nB\r\n\x1A" "C\r\nD\r\n") << 2 << "12" << QList<int>{};
+    QTest::newRow("Ctrl-Z as the first byte: no lines") << QByteArray("\x1A" "A\r\n") << 0 << "" << QList<int>{};
     QTest::newRow("Ctrl-Z inside a line ends its text, the rest is skipped")
-        << QByteArray("A\x1A" "E\r\nB\r\n") << 2 << "12";
-    QTest::newRow("Ctrl-Z after a CR is inside the line") << QByteArray("A\n\r\x1A" "E\nC") << 3 << "103";
-    QTest::newRow("Ctrl-Z inside the last line without line break") << QByteArray("A\nB\x1A" "E") << 2 << "12";
+        << QByteArray("A\x1A" "E\r\nB\r\n") << 2 << "12" << QList<int>{};
+    QTest::newRow("Ctrl-Z after a CR is inside the line") << QByteArray("A\n\r\x1A" "E\nC") << 3 << "103" << QList<int>{2};
+    QTest::newRow("Ctrl-Z inside the last line without line break") << QByteArray("A\nB\x1A" "E") << 2 << "12" << QList<int>{};
     QTest::newRow("very long line") << (QByteArray(100000, 'x') + "C" + QByteArray(100000, 'A') + "\r\nD")
-                                    << 2 << "34";
-    QTest::newRow("NUL bytes are ordinary") << QByteArray("\0B\0\nE", 5) << 2 << "25";
+                                    << 2 << "34" << QList<int>{};
+    QTest::newRow("NUL bytes are ordinary") << QByteArray("\0B\0\nE", 5) << 2 << "25" << QList<int>{};
 }
 
 void TestAnswerKey::parse()
@@ -79,11 +80,15 @@ void TestAnswerKey::parse()
     QFETCH(QByteArray, bytes);
     QFETCH(int, lines);
     QFETCH(QString, answers);
+    QFETCH(QList<int>, linesWithoutAnswer);
 
     const AnswerKeyFile::ReadResult key = AnswerKeyFile::parse(bytes);
     QCOMPARE(key.lineCount, lines);
     QCOMPARE(digits(key.answers), answers);
     QVERIFY(!key.error);
+    // What the lesson editor reports to the teacher when the test is attached.
+    const std::vector<int> missing = AnswerKeyFile::linesWithoutAnswer(key.answers);
+    QCOMPARE(QList<int>(missing.begin(), missing.end()), linesWithoutAnswer);
 }
 
 void TestAnswerKey::parseInPieces()

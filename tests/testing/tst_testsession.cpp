@@ -59,7 +59,9 @@ private slots:
     void emptyKeyIsRefused();
     void missingKeyKeepsTheEarlierSteps();
     void grading();
-    void finishGradesOnlyARunningTest();
+    void finishGradesATestOfThisRun();
+    void unansweredSlotsAreNeverRight_data();
+    void unansweredSlotsAreNeverRight();
     void answerWithoutAnOpenedSlotChangesNothing();
 
 private:
@@ -238,27 +240,68 @@ void TestTestSession::grading()
     QVERIFY(!m_session.running);
 }
 
-void TestTestSession::finishGradesOnlyARunningTest()
+void TestTestSession::finishGradesATestOfThisRun()
 {
     // Before any start every slot holds 0 as its right and chosen answer.
     QVERIFY(!m_session.finish());
     QCOMPARE(m_session.RightCount + m_session.WrongCount, 0);
 
-    m_course->writeFile("otwet.txt", cyclingKey(10) + "\r\n"); // question 11 has no answer
+    m_course->writeFile("otwet.txt", cyclingKey(40));
     QCOMPARE(start(m_session, "otwet.txt", m_appDir), QString());
-    QVERIFY(m_session.finish());
-    int unanswerable = 0;
-    for (int i = 1; i <= TestSession::SlotCount; ++i)
-        unanswerable += m_session.TestSlot[i].question == 11;
-    // Unanswered slots are wrong, except those whose question has no answer in the key.
-    QCOMPARE(m_session.RightCount, unanswerable);
-    QCOMPARE(m_session.RightCount + m_session.WrongCount, TestSession::SlotCount);
-
-    // Changing an answer after the finish does not grade the test again.
     m_session.open(1);
     m_session.choose(m_session.TestSlot[1].correct);
+    QVERIFY(m_session.finish());
+    QCOMPARE(m_session.RightCount, 1);
+    QVERIFY(!m_session.running);
+
+    // A finished test is graded again, with the answers changed since.
+    m_session.open(2);
+    m_session.choose(m_session.TestSlot[2].correct);
+    QVERIFY(m_session.finish());
+    QCOMPARE(m_session.RightCount, 2);
+    QCOMPARE(m_session.WrongCount, 38);
+
+    // A start that failed leaves slots of no test: nothing to grade.
+    QCOMPARE(start(m_session, "gone\\otwet.txt", m_appDir), QString("Invalid filename"));
+    m_session.open(3);
+    m_session.choose(m_session.TestSlot[3].correct);
     QVERIFY(!m_session.finish());
-    QCOMPARE(m_session.RightCount, unanswerable);
+    QCOMPARE(m_session.RightCount + m_session.WrongCount, 0);
+}
+
+void TestTestSession::unansweredSlotsAreNeverRight_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<bool>("answerTheOthers");
+
+    QTest::newRow("Cyrillic look-alikes, nothing answered") << QByteArray("\xC0\r\n\xC2\r\n\xD1\r\n\xC5\r\n")
+                                                            << false;
+    QTest::newRow("empty lines, nothing answered") << QByteArray("\r\n\r\n\r\n") << false;
+    QTest::newRow("two lines without answer, nothing answered") << (cyclingKey(10) + "\r\n-\r\n") << false;
+    QTest::newRow("two lines without answer, the others answered right") << (cyclingKey(10) + "\r\n-\r\n")
+                                                                         << true;
+}
+
+void TestTestSession::unansweredSlotsAreNeverRight()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(bool, answerTheOthers);
+    m_course->writeFile("otwet.txt", key);
+    QCOMPARE(start(m_session, "otwet.txt", m_appDir), QString());
+    int answered = 0;
+    for (int i = 1; answerTheOthers && i <= TestSession::SlotCount; ++i) {
+        if (m_session.TestSlot[i].correct != 0) {
+            m_session.open(i);
+            m_session.choose(m_session.TestSlot[i].correct);
+            ++answered;
+        }
+    }
+    QVERIFY(m_session.finish());
+    // A slot whose key line sets no answer is wrong, answered or not: an empty test scores 0.
+    QCOMPARE(m_session.RightCount, answered);
+    QCOMPARE(m_session.WrongCount, TestSession::SlotCount - answered);
+    if (answerTheOthers)
+        QVERIFY2(answered < TestSession::SlotCount, "no question without answer was drawn");
 }
 
 void TestTestSession::answerWithoutAnOpenedSlotChangesNothing()

@@ -39,13 +39,15 @@ private slots:
     void opensOnlyForALessonWithATest();
     void testFromStartToJournal();
     void closingDuringATestStartsItAfresh();
-    void finishWithoutARunningTestDoesNothing();
+    void finishWhenNoTestRuns_data();
+    void finishWhenNoTestRuns();
     void startWithoutTestInTheCurrentLesson();
     void missingKey();
     void missingKeyOnTheRestartKeepsTheTestGoing();
     void newStartWhileTheResultIsShownRecordsNothing();
     void withoutANameNothingIsRecorded();
-    void resultWindowCloseButtonRecordsNothing();
+    void resultClosedByMistakeComesBack_data();
+    void resultClosedByMistakeComesBack();
 
 private:
     void selectLesson(const QString &title);
@@ -229,24 +231,44 @@ void TestTestWindow::closingDuringATestStartsItAfresh()
     QVERIFY(!m_form13->isVisible());
 }
 
-void TestTestWindow::finishWithoutARunningTestDoesNothing()
+void TestTestWindow::finishWhenNoTestRuns_data()
 {
-    m_form1->nn5Click();
-    m_form13->BitBtn42Click();
-    QVERIFY(!m_form5->isVisible());
-    QCOMPARE(m_form13->session.RightCount + m_form13->session.WrongCount, 0);
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("graded");
 
-    // Nor does a second finish grade a test already shown.
-    m_form13->BitBtn41Click();
+    QTest::newRow("before the first start: nothing to grade") << "" << false;
+    QTest::newRow("after a start that failed: nothing to grade") << "failed start" << false;
+    QTest::newRow("after a finished test: graded again") << "finished test" << true;
+}
+
+void TestTestWindow::finishWhenNoTestRuns()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, graded);
+    m_form1->nn5Click();
+    if (before == "failed start") {
+        m_form13->BitBtn41Click();
+        m_form13->BitBtn42Click();
+        m_form5->hide();
+        QVERIFY(QFile::remove(m_course->filePath("testy/urok2/otwet.txt")));
+        m_form13->BitBtn41Click();
+        QCOMPARE(m_messages->errors, QStringList{"File not found."});
+    } else if (before == "finished test") {
+        m_form13->BitBtn41Click();
+        openSlot(1);
+        m_form13->answerButtons.at(m_form13->session.TestSlot[1].correct % 5)->click(); // a wrong one
+        m_form13->BitBtn42Click();
+        QCOMPARE(m_form13->session.RightCount, 0);
+        m_form5->hide();
+    }
+
+    // The answer buttons stay usable: the learner corrects the slot still on show.
+    const int current = m_form13->session.CurrentSlot;
+    m_form13->answerButtons.at(current > 0 ? m_form13->session.TestSlot[current].correct - 1 : 0)->click();
     m_form13->BitBtn42Click();
-    QCOMPARE(m_form13->session.RightCount, 0);
-    m_form5->hide();
-    for (int slot = 1; slot <= 40; ++slot)
-        answerRight(slot);
-    m_form13->BitBtn42Click();
-    QVERIFY(!m_form5->isVisible());
-    QCOMPARE(m_form13->session.RightCount, 0);
-    QCOMPARE(m_form13->session.WrongCount, 40);
+    QCOMPARE(m_form5->isVisible(), graded);
+    QCOMPARE(m_form13->session.RightCount, graded ? 1 : 0);
+    QCOMPARE(m_form13->session.RightCount + m_form13->session.WrongCount, graded ? 40 : 0);
 }
 
 void TestTestWindow::startWithoutTestInTheCurrentLesson()
@@ -340,14 +362,44 @@ void TestTestWindow::withoutANameNothingIsRecorded()
     QCOMPARE(journal(), QStringList());
 }
 
-void TestTestWindow::resultWindowCloseButtonRecordsNothing()
+void TestTestWindow::resultClosedByMistakeComesBack_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("Esc leaves the window open") << "Esc" << false;
+    QTest::newRow("the frame's close button closes it") << "frame" << true;
+}
+
+void TestTestWindow::resultClosedByMistakeComesBack()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, closes);
     m_form1->nn5Click();
     m_form13->BitBtn41Click();
+    for (int slot = 1; slot <= 20; ++slot)
+        answerRight(slot);
     m_form13->BitBtn42Click();
-    QVERIFY(m_form5->close());
+    QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
+
+    if (how == "Esc")
+        QTest::keyClick(m_form5.get(), Qt::Key_Escape);
+    else
+        QVERIFY(m_form5->close());
+    QCOMPARE(m_form5->isVisible(), !closes);
     QVERIFY(m_form13->isVisible());
     QCOMPARE(journal(), QStringList());
+
+    // "Закончить  тест" grades the finished test again and shows its result; "Ок" records it.
+    m_form13->BitBtn42Click();
+    QVERIFY(m_form5->isVisible());
+    m_form5->FormActivate();
+    QCOMPARE(m_form5->ui->Label5->text(), QString("50"));
+    m_form5->ui->Button1->click();
+    QVERIFY(!m_form5->isVisible());
+    QVERIFY(!m_form13->isVisible());
+    QCOMPARE(journal().size(), 1);
+    QVERIFY(journal().first().contains("|50|"));
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestTestWindow)
