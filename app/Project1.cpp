@@ -1,4 +1,6 @@
 #include "AppError.h"
+#include "CourseChooser.h"
+#include "CourseFolders.h"
 #include "Messages.h"
 #include "Platform.h"
 #include "Unit1.h"
@@ -12,6 +14,7 @@
 #include "Unit8.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -89,6 +92,11 @@ int main(int argc, char *argv[])
     // The program ends when the start screen closes, not when its last window does.
     QApplication::setQuitOnLastWindowClosed(false);
     Platform::initResources();
+
+    // Started outside a course (the desktop menu starts it in the home folder):
+    // the user picks one first, and the program then runs there as if started in it.
+    if (!CourseFolders::isCourse(QDir::currentPath()) && !CourseChooser::enterCourse())
+        return 0;
 
     Program program;
     try {

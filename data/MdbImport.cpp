@@ -34,9 +34,15 @@ constexpr char ReaderName[] = "korvelta-mdb-import";
 
 QString defaultReader()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(ReaderName));
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QString::fromLatin1(ReaderName));
     if (QFileInfo(beside).isExecutable())
         return beside;
+    // An installed program keeps its helpers in a folder of their own, off PATH.
+    const QString installed = QDir(programDir.filePath(QStringLiteral(KORVELTA_HELPERS_FROM_PROGRAM)))
+                                  .filePath(QString::fromLatin1(ReaderName));
+    if (QFileInfo(installed).isExecutable())
+        return installed;
 #ifdef KORVELTA_MDB_IMPORT_BUILT
     // Tests and benchmarks run from their own folders of the build tree.
     return QStringLiteral(KORVELTA_MDB_IMPORT_BUILT);

@@ -71,6 +71,10 @@ void MediaPlayer::Open()
     if (m_player->error() != QMediaPlayer::NoError || m_player->mediaStatus() == QMediaPlayer::InvalidMedia
         || m_player->mediaStatus() == QMediaPlayer::LoadingMedia) {
         QString message = m_player->errorString();
+        if (message.isEmpty() && m_player->mediaStatus() == QMediaPlayer::LoadingMedia)
+            message = QStringLiteral("The media file did not finish loading within %1 s: %2")
+                          .arg(OpenTimeoutMs / 1000)
+                          .arg(disk);
         if (message.isEmpty())
             message = QStringLiteral("The media file cannot be played: %1").arg(disk);
         m_player->setSource(QUrl());

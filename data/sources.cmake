@@ -23,6 +23,8 @@ list(APPEND CORE_SOURCES
 # Tests and benchmarks run from their own build folders, away from the reader.
 set_source_files_properties(data/MdbImport.cpp PROPERTIES
   COMPILE_DEFINITIONS KORVELTA_MDB_IMPORT_BUILT="${CMAKE_BINARY_DIR}/korvelta-mdb-import")
+set_property(SOURCE data/MdbImport.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS KORVELTA_HELPERS_FROM_PROGRAM="${KORVELTA_HELPERS_FROM_PROGRAM}")
 list(APPEND GUI_SOURCES
   data/Messages.h data/Messages.cpp
   data/WindowPlacement.h data/WindowPlacement.cpp

@@ -1,3 +1,4 @@
+#include "CourseFolders.h"
 #include "TestCourse.h"
 
 #include <QProcess>
@@ -23,6 +24,12 @@ QString visibleWindow(const QString &title)
 {
     const QStringList ids = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).split('\n');
     return ids.value(0);
+}
+
+// The course chooser, whatever the window system adds to its title.
+QString chooserWindow()
+{
+    return xdotool({"search", "--onlyvisible", "--name", QStringLiteral("^Выбор курса")}).split('\n').value(0);
 }
 
 QPoint windowOrigin(const QString &window)
@@ -59,6 +66,8 @@ class TestProgram : public QObject
 
 private slots:
     void learnerVisitReachesTheJournal();
+    void startedOutsideACourse_data();
+    void startedOutsideACourse();
 };
 
 void TestProgram::learnerVisitReachesTheJournal()
@@ -106,6 +115,61 @@ void TestProgram::learnerVisitReachesTheJournal()
 
     QTRY_COMPARE_WITH_TIMEOUT(course.rows("SELECT urok, ocenka, fio, gruppa FROM jurnal"),
                               QStringList{"Lesson one|0|Smith John|GR-1"}, 10000);
+    program.terminate();
+    program.waitForFinished(10000);
+}
+
+void TestProgram::startedOutsideACourse_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("Return opens the course used last, and the program runs there") << "Return" << true;
+    QTest::newRow("Escape ends the program, nothing else shown") << "Escape" << false;
+}
+
+void TestProgram::startedOutsideACourse()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, starts);
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        QSKIP("xdotool is not installed");
+
+    TestCourse course;
+    course.writeFile("log.log", "Lesson one\r\n");
+    // As the desktop menu starts it: in the home folder, which holds no course.
+    QTemporaryDir home;
+    const QString config = QDir(home.path()).filePath(".config");
+    {
+        QSettings settings(QDir(config).filePath("korvelta/korvelta.conf"), QSettings::IniFormat);
+        RecentCourses(settings).use(course.path());
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.insert("XDG_CONFIG_HOME", config);
+
+    QProcess program;
+    program.setWorkingDirectory(home.path());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(KORVELTA_PROGRAM), {});
+    QVERIFY(program.waitForStarted());
+
+    QString chooser;
+    QTRY_VERIFY_WITH_TIMEOUT(!(chooser = chooserWindow()).isEmpty(), 20000);
+    QVERIFY(visibleWindow("Корвелта").isEmpty());
+    xdotool({"windowfocus", "--sync", chooser});
+    xdotool({"key", key});
+
+    if (!starts) {
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindow("Корвелта").isEmpty(), 20000);
+    QVERIFY(chooserWindow().isEmpty());
+    const QString cwd = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(program.processId())).canonicalFilePath();
+    QCOMPARE(cwd, QDir(course.path()).canonicalPath());
     program.terminate();
     program.waitForFinished(10000);
 }

@@ -2,6 +2,7 @@
 #include "MediaPlayer.h"
 #include "Messages.h"
 #include "PictureFixtures.h"
+#include "StepLimit.h"
 #include "TableCursor.h"
 #include "Platform.h"
 #include "TestCourse.h"
@@ -17,15 +18,46 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaPlayer>
+#include <QMetaEnum>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
 #include <QVideoWidget>
 #include <QtTest>
 
+#include <chrono>
 #include <memory>
 
+using namespace std::chrono_literals;
+
 namespace {
+
+// The longest a step that drives the players may take: Open waits for the
+// media at most MediaPlayer::OpenTimeoutMs itself, and a step opens once.
+constexpr auto PlayerStepLimit = 30s;
+// A sound of under a second that has not ended after this is stuck.
+constexpr auto SoundEndLimit = 20s;
+
+template <typename Enum>
+QString keyOf(Enum value)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Enum>().valueToKey(value));
+}
+
+// Empty when the player reaches the end of what it plays within the limit;
+// otherwise says what was awaited and where the player stands.
+QString endNotReached(const MediaPlayer *player, std::chrono::seconds limit)
+{
+    const QMediaPlayer *media = player->player();
+    if (QTest::qWaitFor([media] { return media->mediaStatus() == QMediaPlayer::EndOfMedia; },
+                        int(std::chrono::milliseconds(limit).count())))
+        return QString();
+    return QStringLiteral("waited %1 s for %2 to play to its end; the player stands at %3, %4, %5 of %6 ms")
+        .arg(limit.count())
+        .arg(player->fileName(), keyOf(media->mediaStatus()), keyOf(media->playbackState()))
+        .arg(media->position())
+        .arg(media->duration());
+}
 
 // One command of a scenario and what the window shows after it.
 struct Step
@@ -149,6 +181,7 @@ void TestAttachments::init()
     c.writeFile("zvuk/bad.wav", "RIFF....WAVEnonsense");
 
     m_messages = std::make_unique<Messages::Recorder>();
+    const StepLimit limit(PlayerStepLimit, QStringLiteral("creating the main window with its two media players"));
     m_form = std::make_unique<TForm1>();
     Form1 = m_form.get();
     m_module = std::make_unique<TDataModule2>();
@@ -162,6 +195,7 @@ void TestAttachments::init()
 
 void TestAttachments::cleanup()
 {
+    const StepLimit limit(PlayerStepLimit, QStringLiteral("closing the main window and its media players"));
     m_picture.reset();
     m_form.reset();
     m_module.reset();
@@ -318,7 +352,10 @@ void TestAttachments::melodyAndNarrationSwitches()
     QFETCH(Steps, steps);
     for (const Step &step : steps) {
         m_messages->errors.clear();
-        run(step);
+        {
+            const StepLimit limit(PlayerStepLimit, QStringLiteral("the step \"%1\"").arg(step.action));
+            run(step);
+        }
         const QString where = QStringLiteral("after \"%1\"").arg(step.action);
         QVERIFY2(marks() == step.marks, qPrintable(where + ": marks \"" + marks() + "\""));
         QVERIFY2(state(m_form->MediaPlayer1) == step.player1,
@@ -439,22 +476,33 @@ void TestAttachments::soundPlaysToTheEnd()
     QFETCH(QByteArray, bytes);
     m_course->writeFile(name, bytes);
     m_messages->fileAnswers = QStringList(m_course->filePath(name));
-    m_form->N7Click();
+    {
+        const StepLimit limit(PlayerStepLimit, QStringLiteral("choosing the melody %1").arg(name));
+        m_form->N7Click();
+    }
     QCOMPARE(m_messages->errors, QStringList());
     MediaPlayer *player = m_form->MediaPlayer2;
     QVERIFY(player->isPlaying());
-    QTRY_COMPARE_WITH_TIMEOUT(player->player()->mediaStatus(), QMediaPlayer::EndOfMedia, 20000);
+    QString late = endNotReached(player, SoundEndLimit);
+    QVERIFY2(late.isEmpty(), qPrintable(late));
     QVERIFY(!player->isPlaying());
     // At the end, Play starts again from the beginning.
-    player->Play();
+    {
+        const StepLimit limit(PlayerStepLimit, QStringLiteral("Play at the end of %1").arg(name));
+        player->Play();
+    }
     QVERIFY(player->isPlaying());
-    QTRY_COMPARE_WITH_TIMEOUT(player->player()->mediaStatus(), QMediaPlayer::EndOfMedia, 20000);
+    late = endNotReached(player, SoundEndLimit);
+    QVERIFY2(late.isEmpty(), qPrintable(late));
 }
 
 void TestAttachments::videoOpensAWindowOfItsOwn()
 {
     run({"select A", "", "-", "-", ""});
-    m_form->nn3Click();
+    {
+        const StepLimit limit(PlayerStepLimit, QStringLiteral("opening the video"));
+        m_form->nn3Click();
+    }
     QCOMPARE(m_messages->errors, QStringList());
     MediaPlayer *player = m_form->MediaPlayer1;
     QVERIFY(player->isOpen());
@@ -480,7 +528,10 @@ void TestAttachments::videoOpensAWindowOfItsOwn()
     QVERIFY(player->isPlaying());
 
     // Opening something else on the same player closes the video and its window.
-    m_form->N8Click();
+    {
+        const StepLimit limit(PlayerStepLimit, QStringLiteral("opening the narration over the video"));
+        m_form->N8Click();
+    }
     QVERIFY(!window->isVisible());
 }
 
