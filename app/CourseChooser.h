@@ -31,8 +31,6 @@ public:
     // The course folder taken, once the window is accepted.
     QString chosenFolder() const { return m_chosen; }
 
-    std::unique_ptr<Ui::CourseChooser> ui;
-
 public slots:
     // Takes the folder when it is a course and remembers it; otherwise says
     // why and the window stays.
@@ -42,6 +40,7 @@ public slots:
     void openDemo();
 
 private:
+    std::unique_ptr<Ui::CourseChooser> ui;
     RecentCourses &m_recent;
     QString m_demoSource;
     QString m_demoCopy;

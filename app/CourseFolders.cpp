@@ -17,7 +17,7 @@ constexpr char RecentKey[] = "recentCourses";
 
 [[noreturn]] void fail(const QString &message)
 {
-    throw AppError(message, QStringLiteral("EInOutError"));
+    throw AppError(message, ErrorKind::InputOutput);
 }
 
 QString native(const QString &path)

@@ -39,7 +39,7 @@ QString defaultReader()
 
 [[noreturn]] void fail(const QString &message)
 {
-    throw AppError(message, QStringLiteral("EInvalidGraphic"));
+    throw AppError(message, ErrorKind::InvalidGraphic);
 }
 
 } // namespace

@@ -26,11 +26,9 @@ namespace PictureDecoder {
 
 namespace {
 
-const QString ErrorKind = QStringLiteral("EInvalidGraphic");
-
 [[noreturn]] void fail(const QString &message)
 {
-    throw AppError(message, ErrorKind);
+    throw AppError(message, ErrorKind::InvalidGraphic);
 }
 
 // ---- JPEG -------------------------------------------------------------------

@@ -99,13 +99,13 @@ TopicTreeFile::ReadResult TopicTreeFile::read(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2")
                            .arg(path, systemReason(file)),
-                       QStringLiteral("EFOpenError"));
+                       ErrorKind::FileOpen);
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2")
                            .arg(path, systemReason(file)),
-                       QStringLiteral("EFOpenError"));
+                       ErrorKind::FileOpen);
     }
     return parse(bytes);
 }
@@ -117,6 +117,6 @@ void TopicTreeFile::write(const QString &path, const QVector<TopicNode> &nodes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(path, systemReason(file)),
-                       QStringLiteral("EFCreateError"));
+                       ErrorKind::FileCreate);
     }
 }

@@ -1,32 +1,28 @@
 #include "Unit1.h"
 #include "ui_Unit1.h"
 
+#include "AppError.h"
+#include "CourseSession.h"
 #include "LessonPaths.h"
 #include "MediaPlayer.h"
 #include "MenuBarStyle.h"
 #include "Messages.h"
 #include "ProgramLauncher.h"
+#include "StatusClock.h"
 #include "TableCursor.h"
+#include "TopicTreeWidget.h"
 #include "Unit13.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit6.h"
 #include "Unit7.h"
-#include "JournalRows.h"
 
 #include <QCloseEvent>
-#include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <QTreeWidgetItem>
-
-#include <functional>
 
 TForm1 *Form1 = nullptr;
 
@@ -41,18 +37,22 @@ const QString CoverPage = QStringLiteral("zas.mht");
 const QString HelpPage = QStringLiteral("help.mht");
 } // namespace
 
-TForm1::TForm1(QWidget *parent)
+TForm1::TForm1(CourseSession &session, QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TForm1>())
+    , m_session(session)
     , MediaPlayer1(new MediaPlayer(this))
     , MediaPlayer2(new MediaPlayer(this))
     , Timer1(new QTimer(this))
-    , statusDate(new QLabel(this))
-    , statusTime(new QLabel(this))
-    , statusCredit(new QLabel(this))
+    , m_topicIcon(QStringLiteral(":/icons/topic.svg"))
 {
     ui->setupUi(this);
+    m_openedTopicIcon.addFile(QStringLiteral(":/icons/topic.svg"), QSize(), QIcon::Normal);
+    m_openedTopicIcon.addFile(QStringLiteral(":/icons/topic-opened.svg"), QSize(), QIcon::Selected);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.svg")));
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    MediaPlayer2->setObjectName(QStringLiteral("MediaPlayer2"));
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     // The melody submenu's separator: it has no caption, which the style would draw beside the line.
     ui->N6->setSeparator(true);
 
@@ -63,34 +63,10 @@ TForm1::TForm1(QWidget *parent)
     // The tree shows the window colour, like the panel it stands on.
     ui->TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { background: palette(window); }"));
 
-    statusDate->setMinimumWidth(60);
-    statusTime->setMinimumWidth(50);
-    ui->StatusBar1->addWidget(statusDate);
-    ui->StatusBar1->addWidget(statusTime);
-    ui->StatusBar1->addWidget(statusCredit, 1);
+    m_clock = std::make_unique<StatusClock>(ui->StatusBar1);
+    m_credit = addStatusPanel(ui->StatusBar1, QStringLiteral("statusCredit"), 0, 1);
 
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
-    connect(ui->N1, &QAction::triggered, this, &TForm1::N1Click);
-    connect(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
-    connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
-    connect(ui->N4, &QAction::triggered, this, &TForm1::N4Click);
-    connect(ui->nn1, &QAction::triggered, this, &TForm1::nn1Click);
-    connect(ui->nn2, &QAction::triggered, this, &TForm1::nn2Click);
-    connect(ui->nn3, &QAction::triggered, this, &TForm1::nn3Click);
-    connect(ui->nn4, &QAction::triggered, this, &TForm1::nn4Click);
-    connect(ui->nn5, &QAction::triggered, this, &TForm1::nn5Click);
-    // The marks of these two are the program's own state, not a click's toggle.
-    connect(ui->N5, &QAction::triggered, this, [this](bool checked) {
-        ui->N5->setChecked(!checked);
-        N5Click();
-    });
-    connect(ui->N7, &QAction::triggered, this, &TForm1::N7Click);
-    connect(ui->N8, &QAction::triggered, this, [this](bool checked) {
-        ui->N8->setChecked(!checked);
-        N8Click();
-    });
-    connect(ui->TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Change);
+    connectCommands();
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1->start(1000);
 
@@ -103,20 +79,42 @@ TForm1::~TForm1()
     ui->TreeView1->blockSignals(true);
 }
 
+void TForm1::connectCommands()
+{
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    const std::pair<QAction *, void (TForm1::*)()> handlers[] = {
+        {ui->N1, &TForm1::N1Click},   {ui->N2, &TForm1::N2Click},   {ui->N3, &TForm1::N3Click},
+        {ui->N4, &TForm1::N4Click},   {ui->nn1, &TForm1::nn1Click}, {ui->nn2, &TForm1::nn2Click},
+        {ui->nn3, &TForm1::nn3Click}, {ui->nn4, &TForm1::nn4Click}, {ui->nn5, &TForm1::nn5Click},
+        {ui->N7, &TForm1::N7Click},
+    };
+    for (const auto &[item, handler] : handlers)
+        connect(item, &QAction::triggered, this, handler);
+    // The marks of these two are the program's own state, not a click's toggle.
+    connect(ui->N5, &QAction::triggered, this, [this](bool checked) {
+        ui->N5->setChecked(!checked);
+        N5Click();
+    });
+    connect(ui->N8, &QAction::triggered, this, [this](bool checked) {
+        ui->N8->setChecked(!checked);
+        N8Click();
+    });
+    connect(ui->TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Change);
+}
+
 void TForm1::FormCreate()
 {
     AppDir = LessonPaths::currentAppDir();
 
-    const QString treePath = LessonPaths::toDisk(LessonPaths::join(AppDir, TreeFileName));
-    const TopicTreeFile::ReadResult tree = TopicTreeFile::read(treePath);
+    const TopicTreeFile::ReadResult tree =
+        m_session.readTopicTree(LessonPaths::toDisk(LessonPaths::join(AppDir, TreeFileName)));
     setTopicNodes(tree.nodes);
-    if (tree.error) {
-        m_treeReadIncomplete = true;
-        throw AppError(*tree.error, QStringLiteral("ETreeViewError"));
-    }
+    if (tree.error)
+        throw AppError(*tree.error, ErrorKind::TopicTree);
 
     ui->WebBrowser1->Navigate(LessonPaths::join(AppDir, CoverPage));
-    statusCredit->setText(AuthorCredit);
+    m_credit->setText(AuthorCredit);
     for (QAction *item : {ui->nn2, ui->nn3, ui->nn4, ui->nn5})
         item->setEnabled(false);
 }
@@ -124,6 +122,7 @@ void TForm1::FormCreate()
 void TForm1::attachDataModule(TDataModule2 &module)
 {
     TableCursor *lessons = module.Turok;
+    m_session.attachTables(lessons, module.Tjurnal);
     connect(lessons, &TableCursor::currentChanged, this, &TForm1::updateLessonTitle);
     connect(lessons, &TableCursor::rowValuesChanged, this, &TForm1::updateLessonTitle);
     connect(lessons, &TableCursor::rowsReset, this, &TForm1::updateLessonTitle);
@@ -141,47 +140,17 @@ void TForm1::updateLessonTitle()
 
 QVector<TopicNode> TForm1::topicNodes() const
 {
-    QVector<TopicNode> nodes;
-    // Pre-order walk: a node, its whole subtree, then its next sibling.
-    std::function<void(QTreeWidgetItem *, int)> walk = [&](QTreeWidgetItem *item, int level) {
-        nodes.append({level, item->text(0)});
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i), level + 1);
-    };
-    for (int i = 0; i < ui->TreeView1->topLevelItemCount(); ++i)
-        walk(ui->TreeView1->topLevelItem(i), 0);
-    return nodes;
+    return TopicTreeWidget::nodesOf(*ui->TreeView1);
 }
 
 void TForm1::setTopicNodes(const QVector<TopicNode> &nodes)
 {
-    QTreeWidget *tree = ui->TreeView1;
-    const QIcon normal(QStringLiteral(":/icons/topic.svg"));
-    tree->setUpdatesEnabled(false);
-    tree->clear();
-    QVector<QTreeWidgetItem *> lastAtLevel;
-    QList<QTreeWidgetItem *> roots;
-    for (const TopicNode &node : nodes) {
-        QTreeWidgetItem *item = nullptr;
-        if (node.level == 0) {
-            item = new QTreeWidgetItem(QStringList(node.text));
-            roots.append(item);
-        } else {
-            item = new QTreeWidgetItem(lastAtLevel.at(node.level - 1), QStringList(node.text));
-        }
-        item->setIcon(0, normal);
-        lastAtLevel.resize(node.level + 1);
-        lastAtLevel[node.level] = item;
-    }
-    tree->addTopLevelItems(roots);
-    tree->setUpdatesEnabled(true);
+    TopicTreeWidget::fill(*ui->TreeView1, nodes, [this](const QString &text) { return newTopicItem(text); });
 }
 
 void TForm1::Timer1Timer()
 {
-    const QLocale locale = QLocale::system();
-    statusDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-    statusTime->setText(locale.toString(QTime::currentTime(), QLocale::LongFormat));
+    m_clock->show();
 }
 
 void TForm1::BitBtn5Click()
@@ -222,10 +191,14 @@ void TForm1::N4Click()
 
 std::optional<QString> TForm1::existingLessonFile(const QString &column) const
 {
-    const auto path = LessonPaths::resolveLessonFile(AppDir, DataModule2->Turok->value(column));
-    if (path && LessonPaths::fileExists(*path))
-        return path;
-    return std::nullopt;
+    return m_session.existingLessonFile(AppDir, column);
+}
+
+QTreeWidgetItem *TForm1::newTopicItem(const QString &text) const
+{
+    auto *item = new QTreeWidgetItem(QStringList(text));
+    item->setIcon(0, m_topicIcon);
+    return item;
 }
 
 void TForm1::TreeView1Change()
@@ -234,33 +207,68 @@ void TForm1::TreeView1Change()
     if (!node)
         return;
     Messages::guarded([&] {
-        TableCursor *lessons = DataModule2->Turok;
-        const QString text = node->text(0);
-        // No match keeps the lesson row that was current; every later step uses it.
-        lessons->locate(QStringLiteral("urok"), text);
+        const QString topic = node->text(0);
+        m_session.openTopic(topic);
 
-        QIcon opened;
-        opened.addFile(QStringLiteral(":/icons/topic.svg"), QSize(), QIcon::Normal);
-        opened.addFile(QStringLiteral(":/icons/topic-opened.svg"), QSize(), QIcon::Selected);
-        node->setIcon(0, opened);
+        // Once opened, a topic shows the opened image whenever it is selected.
+        node->setIcon(0, m_openedTopicIcon);
 
-        const std::pair<const char *, QAction *> commands[] = {
-            {"jpg", ui->nn2}, {"avi", ui->nn3}, {"wav", ui->N8},
-            {"test", ui->nn5}, {"htm", ui->nn1}, {"exe", ui->nn4},
-        };
-        for (const auto &[column, item] : commands)
-            item->setEnabled(LessonPaths::isSet(lessons->value(QString::fromLatin1(column))));
-
-        if (const auto page = existingLessonFile(QStringLiteral("htm"))) {
-            ui->WebBrowser1->Navigate(*page);
-            if (!Learner::name().isEmpty()) {
-                JournalRows::append(*DataModule2->Tjurnal, QDate::currentDate(), Learner::name(),
-                                    Learner::group(), text, 0);
-            }
-        } else {
-            ui->WebBrowser1->Navigate(LessonPaths::join(AppDir, CoverPage));
-        }
+        showLessonCommands();
+        showLessonPage(topic);
     });
+}
+
+void TForm1::showLessonCommands()
+{
+    for (const LessonCommandState &state : m_session.lessonCommands()) {
+        QAction *item = nullptr;
+        switch (state.command) {
+        case LessonCommand::Picture: item = ui->nn2; break;
+        case LessonCommand::Video: item = ui->nn3; break;
+        case LessonCommand::Narration: item = ui->N8; break;
+        case LessonCommand::Test: item = ui->nn5; break;
+        case LessonCommand::Page: item = ui->nn1; break;
+        case LessonCommand::Program: item = ui->nn4; break;
+        }
+        item->setEnabled(state.available);
+    }
+}
+
+void TForm1::showLessonPage(const QString &topic)
+{
+    if (const auto page = existingLessonFile(QStringLiteral("htm"))) {
+        ui->WebBrowser1->Navigate(*page);
+        m_session.recordVisit(topic);
+    } else {
+        ui->WebBrowser1->Navigate(LessonPaths::join(AppDir, CoverPage));
+    }
+}
+
+void TForm1::addTopic(const QString &title, bool asChild)
+{
+    m_session.addTopicRow(title);
+    QTreeWidget *tree = ui->TreeView1;
+    QTreeWidgetItem *selected = tree->currentItem();
+    QTreeWidgetItem *parent = selected ? (asChild ? selected : selected->parent()) : nullptr;
+    if (parent)
+        parent->addChild(newTopicItem(title));
+    else
+        tree->addTopLevelItem(newTopicItem(title));
+}
+
+void TForm1::removeSelectedTopic()
+{
+    QTreeWidgetItem *selected = ui->TreeView1->currentItem();
+    if (!selected)
+        return;
+    m_session.removeTopicRow(selected->text(0));
+    // Its subtree goes with it; the tree then selects a neighbour, which opens that lesson.
+    delete selected;
+}
+
+void TForm1::setEditingVisible(bool visible)
+{
+    ui->N1->setVisible(visible);
 }
 
 void TForm1::nn1Click()
@@ -362,19 +370,7 @@ void TForm1::N7Click()
 
 void TForm1::FormClose()
 {
-    const QString treePath = LessonPaths::toDisk(LessonPaths::join(AppDir, TreeFileName));
-    if (m_treeReadIncomplete && QFile::exists(treePath)) {
-        const QString backup = treePath + QStringLiteral(".bak");
-        QFile::remove(backup);
-        if (!QFile::copy(treePath, backup))
-            throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(backup, QStringLiteral("Copy failed")),
-                           QStringLiteral("EFCreateError"));
-        Messages::showInfo(QStringLiteral("Файл %1 был прочитан не полностью. Его прежнее содержимое "
-                                          "сохранено в файле %2.")
-                               .arg(treePath, backup));
-    }
-    TopicTreeFile::write(treePath, topicNodes());
-    m_treeReadIncomplete = false;
+    m_session.saveTopicTree(topicNodes(), [](const QString &notice) { Messages::showInfo(notice); });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

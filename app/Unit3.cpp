@@ -2,11 +2,10 @@
 #include "ui_Unit3.h"
 
 #include "PictureDecoder.h"
+#include "WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QPixmap>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QShowEvent>
 
 TForm3 *Form3 = nullptr;
@@ -59,11 +58,7 @@ void TForm3::showEvent(QShowEvent *event)
     // Centred on the desktop the first time; afterwards where the user left it.
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        WindowPlacement::centreOnDesktop(this);
     }
     QWidget::showEvent(event);
 }

@@ -23,8 +23,6 @@ public:
     // then keeps the picture shown before.
     void loadPicture(const QString &path);
 
-    std::unique_ptr<Ui::TForm3> ui;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -32,6 +30,7 @@ protected:
 private:
     void rescale();
 
+    std::unique_ptr<Ui::TForm3> ui;
     QImage m_picture;
     bool m_placed = false;
 };

@@ -1,14 +1,15 @@
 #include "Unit6.h"
 #include "ui_Unit6.h"
 
+#include "CourseSession.h"
 #include "Platform.h"
 #include "Unit1.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 
 TForm6 *Form6 = nullptr;
@@ -17,15 +18,15 @@ namespace {
 const QRgb TransparentKey = qRgb(255, 0, 0);
 }
 
-TForm6::TForm6(QWidget *parent)
+TForm6::TForm6(CourseSession &session, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , ui(std::make_unique<Ui::TForm6>())
     , Timer1(new QTimer(this))
     , Timer2(new QTimer(this))
 {
     ui->setupUi(this);
-    Edit1 = ui->Edit1;
-    Edit2 = ui->Edit2;
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2->setObjectName(QStringLiteral("Timer2"));
     setFixedSize(941, 617);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.svg")));
 
@@ -34,12 +35,14 @@ TForm6::TForm6(QWidget *parent)
     ui->Image1->setPixmap(QPixmap::fromImage(plate));
     setMask(QBitmap::fromImage(plate.createMaskFromColor(TransparentKey, Qt::MaskInColor)));
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnDesktop(this);
 
     ui->Image1->installEventFilter(this);
     ui->Image2->installEventFilter(this);
     connect(ui->Panel1, &QPushButton::clicked, this, &TForm6::Panel1Click);
+    const auto learnerTyped = [this, &session] { session.setLearner(ui->Edit1->text(), ui->Edit2->text()); };
+    connect(ui->Edit1, &QLineEdit::textChanged, this, learnerTyped);
+    connect(ui->Edit2, &QLineEdit::textChanged, this, learnerTyped);
     connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm6::Timer2Timer);
 
@@ -142,17 +145,3 @@ void TForm6::closeEvent(QCloseEvent *event)
     event->accept();
     QCoreApplication::quit();
 }
-
-namespace Learner {
-
-QString name()
-{
-    return Form6 ? Form6->Edit1->text() : QString();
-}
-
-QString group()
-{
-    return Form6 ? Form6->Edit2->text() : QString();
-}
-
-} // namespace Learner

@@ -9,7 +9,7 @@
 
 namespace Ui { class TForm6; }
 
-class QLineEdit;
+class CourseSession;
 class QTimer;
 
 // The start screen: the shaped title plate on which the learner types a name
@@ -21,18 +21,12 @@ class TForm6 final : public QWidget
     Q_DISABLE_COPY_MOVE(TForm6)
 
 public:
-    explicit TForm6(QWidget *parent = nullptr);
+    // What is typed into the name box Edit1 and the group box Edit2 becomes
+    // the session's learner at once.
+    explicit TForm6(CourseSession &session, QWidget *parent = nullptr);
     ~TForm6() override;
 
-    std::unique_ptr<Ui::TForm6> ui;
-    QLineEdit *Edit1; // the learner's name, written to the journal's fio
-    QLineEdit *Edit2; // the study group, written to gruppa
-    QTimer *Timer1;   // fade-in
-    QTimer *Timer2;   // fade-out
-
-    bool DragActive = false;
-    QPoint DragOrigin;
-
+    bool isDragActive() const { return DragActive; }
     int opacity() const { return m_fade.opacity(); }
     void setOpacity(int opacity);
 
@@ -52,14 +46,12 @@ protected:
 private:
     void showOpacity();
 
+    std::unique_ptr<Ui::TForm6> ui;
+    QTimer *Timer1; // fade-in
+    QTimer *Timer2; // fade-out
+    bool DragActive = false;
+    QPoint DragOrigin;
     StartScreenFade m_fade;
 };
 
 extern TForm6 *Form6;
-
-// The learner identity as the start screen holds it, read fresh each time a
-// journal row is written; empty when there is no start screen.
-namespace Learner {
-QString name();
-QString group();
-}

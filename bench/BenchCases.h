@@ -22,6 +22,11 @@ struct BenchCase
     std::function<void(const BenchReport &)> run;
 };
 
+// How often the cases that start the program repeat it (korvelta-bench --runs).
+int benchRuns();
+// The program those cases start (korvelta-bench --program).
+QString benchProgram();
+
 // Milliseconds of the fastest of `repeats` runs of `work`.
 double fastestMs(int repeats, const std::function<void()> &work);
 

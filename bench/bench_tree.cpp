@@ -1,5 +1,6 @@
 #include "BenchCases.h"
 
+#include "CourseSession.h"
 #include "Messages.h"
 #include "TopicTreeFile.h"
 #include "Unit1.h"
@@ -32,7 +33,8 @@ void treeFile(const BenchReport &report)
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     Messages::Recorder messages;
-    TForm1 form;
+    CourseSession session;
+    TForm1 form(session);
     const double read = fastestMs(5, [&] { form.setTopicNodes(TopicTreeFile::read(path).nodes); });
     const double write = fastestMs(5, [&] { TopicTreeFile::write(path, form.topicNodes()); });
     report({"read 10,000 nodes into the tree", read, "ms", "< 50 ms"});

@@ -32,7 +32,7 @@ QString engineText(const QSqlError &error)
 
 void raiseEngineError(const QSqlError &error)
 {
-    throw AppError(engineText(error), QStringLiteral("EOleException"));
+    throw AppError(engineText(error), ErrorKind::Engine);
 }
 
 namespace {
@@ -173,7 +173,7 @@ void openSqlite(const QString &connectionName, const QString &path)
     }
     if (!db.open())
         throw AppError(engineText(db.lastError()) + QStringLiteral(": ") + absolute,
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     try {
         // Reading the mode back also proves that the file is a database at all.
         exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -208,7 +208,7 @@ void checkSqliteFile(const QString &connectionName, QSqlDatabase &db)
                              "следующая команда работает с новым файлом");
         if (!id.isEmpty())
             openSqlite(connectionName, path);
-        throw AppError(message.arg(QDir::toNativeSeparators(path)), QStringLiteral("EOleException"));
+        throw AppError(message.arg(QDir::toNativeSeparators(path)), ErrorKind::Engine);
     }
     if (db.driver()->property(ReadOnlyProperty).toBool() && writableHere(path)) {
         db.close();
@@ -222,7 +222,7 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
 {
     if (!QSqlDatabase::isDriverAvailable(PostgreSqlDriver))
         throw AppError(QStringLiteral("The PostgreSQL database driver (QPSQL) is not available"),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
 
     const ServerSettings settings = serverSettings(connectionString);
     QSqlDatabase db = connectionFor(connectionName, PostgreSqlDriver);
@@ -245,7 +245,7 @@ ServerSettings serverSettings(const QString &connectionString)
                                         : QStringLiteral("out of memory");
         PQfreemem(parseError);
         throw AppError(QStringLiteral("%1: %2").arg(QString::fromLatin1(ConnectionFileName), text),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     }
 
     ServerSettings settings;
@@ -260,7 +260,7 @@ ServerSettings serverSettings(const QString &connectionString)
             // The driver passes these on with every ';' made a space.
             throw AppError(QStringLiteral("%1: the value of %2 holds a ';', which cannot be passed to the server")
                                .arg(QString::fromLatin1(ConnectionFileName), keyword),
-                           QStringLiteral("EOleException"));
+                           ErrorKind::Engine);
         }
         if (keyword == QLatin1String("host"))
             settings.host = value;
@@ -286,11 +286,11 @@ QString readConnectionFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1: %2").arg(file.errorString(), QFileInfo(path).absoluteFilePath()),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     const QString text = connectionStringFromText(file.readAll());
     if (text.isEmpty())
         throw AppError(QStringLiteral("No connection string in %1").arg(QFileInfo(path).absoluteFilePath()),
-                       QStringLiteral("EOleException"));
+                       ErrorKind::Engine);
     return text;
 }
 
@@ -367,6 +367,27 @@ QStringList journalColumns()
 QStringList passwordColumns()
 {
     return {QStringLiteral("pas")};
+}
+
+QString quotedName(const QString &identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\""))
+        + QLatin1Char('"');
+}
+
+QString nameList(const QStringList &columns)
+{
+    QStringList names;
+    for (const QString &column : columns)
+        names << quotedName(column);
+    return names.join(QLatin1String(", "));
+}
+
+QString insertStatement(const QString &table, const QStringList &columns)
+{
+    const QStringList marks(columns.size(), QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quotedName(table), nameList(columns), marks.join(QLatin1String(", ")));
 }
 
 } // namespace CourseDatabase

@@ -70,4 +70,11 @@ QStringList lessonColumns();
 QStringList journalColumns();
 QStringList passwordColumns();
 
+// A table or column name quoted for SQL, whatever characters it holds.
+QString quotedName(const QString &identifier);
+// The quoted names joined by ", ".
+QString nameList(const QStringList &columns);
+// "INSERT INTO table (columns) VALUES (?, …)", one placeholder a column, bound in order.
+QString insertStatement(const QString &table, const QStringList &columns);
+
 } // namespace CourseDatabase

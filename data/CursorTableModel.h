@@ -1,20 +1,12 @@
 #pragma once
 
+#include "GridColumn.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QVector>
 
 class TableCursor;
-
-// One column a grid shows: the cursor's column, its title and width, and
-// whether typing in its cells edits the row.
-struct GridColumn
-{
-    QString column;
-    QString title;
-    int width = 64;
-    bool editable = false;
-};
 
 // The rows of a TableCursor as a table model: follows the cursor's signals, so
 // a pending edit shows at once; an edited cell puts the cursor's current row
@@ -29,7 +21,6 @@ public:
 
     void bind(TableCursor *cursor, const QVector<GridColumn> &columns);
     TableCursor *tableCursor() const { return m_cursor; }
-    const QVector<GridColumn> &gridColumns() const { return m_columns; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

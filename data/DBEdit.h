@@ -17,7 +17,6 @@ public:
     explicit DBEdit(QWidget *parent = nullptr);
 
     void bind(TableCursor *cursor, const QString &column);
-    QString dataField() const { return m_column; }
 
 private:
     void showValue();

@@ -18,7 +18,6 @@ public:
     explicit DBGrid(QWidget *parent = nullptr);
 
     void bind(TableCursor *cursor, const QVector<GridColumn> &columns);
-    CursorTableModel *cursorModel() const { return m_model; }
     // The usual keys of an editable data grid: Insert, or the down arrow on the
     // last row, starts a new row; Ctrl+Delete deletes the current one after asking.
     void setRowEditingKeys(bool on) { m_rowEditingKeys = on; }

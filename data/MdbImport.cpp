@@ -16,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
-#include <functional>
 #include <vector>
 
 namespace {
@@ -29,7 +28,7 @@ constexpr char ReaderName[] = "korvelta-mdb-import";
 {
     throw AppError(QStringLiteral("Файл %1 не удалось импортировать: %2. Курс не перенесён")
                        .arg(QDir::toNativeSeparators(QFileInfo(mdbPath).absoluteFilePath()), reason),
-                   QStringLiteral("EImportError"));
+                   ErrorKind::Import);
 }
 
 QString defaultReader()
@@ -73,6 +72,7 @@ public:
         fail(mdbPath, QStringLiteral("не найдена таблица %1").arg(name));
     }
 
+    QString name() const { return m_name; }
     qsizetype rowCount() const { return m_rows.size(); }
 
     int column(const QString &name) const
@@ -116,40 +116,57 @@ private:
     QJsonArray m_rows;
 };
 
-void execOrFail(QSqlQuery &query, const QString &mdbPath)
+// How the reader's text of a column becomes a value of the course database.
+QVariant converted(const SourceTable &table, qsizetype row, int column, const QString &name)
 {
-    if (!query.exec())
-        fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
+    if (name == QLatin1String("код") || name == QLatin1String("ocenka"))
+        return table.integer(row, column);
+    if (name == QLatin1String("data"))
+        return table.date(row, column);
+    return table.text(row, column);
 }
 
-void insertRows(QSqlDatabase &db, const QString &sql, qsizetype rows,
-                const std::function<QVariantList(qsizetype)> &values, const QString &mdbPath)
+// One table to copy: the course database's columns, found by name in the source.
+struct TableCopy
 {
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
-    for (qsizetype row = 0; row < rows; ++row) {
-        const QVariantList binds = values(row);
-        for (int i = 0; i < binds.size(); ++i)
-            query.bindValue(i, binds.at(i));
-        execOrFail(query, mdbPath);
+    TableCopy(const SourceTable &table, const QStringList &names)
+        : source(table)
+        , columns(names)
+    {
+        for (const QString &name : columns)
+            sourceColumns.push_back(source.column(name));
     }
-}
+
+    void run(QSqlDatabase &db, const QString &mdbPath) const
+    {
+        QSqlQuery query(db);
+        if (!query.prepare(CourseDatabase::insertStatement(source.name(), columns)))
+            fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
+        for (qsizetype row = 0; row < source.rowCount(); ++row) {
+            for (int i = 0; i < columns.size(); ++i)
+                query.bindValue(i, converted(source, row, sourceColumns[i], columns.at(i)));
+            if (!query.exec())
+                fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(query.lastError().text()));
+        }
+    }
+
+    const SourceTable &source;
+    QStringList columns;
+    std::vector<int> sourceColumns;
+};
 
 MdbImport::Summary writeDatabase(const QJsonArray &tables, const QString &path, const QString &mdbPath)
 {
     const SourceTable lessons(tables, QStringLiteral("urok"), mdbPath);
     const SourceTable journal(tables, QStringLiteral("jurnal"), mdbPath);
     const SourceTable passwords(tables, QStringLiteral("pas"), mdbPath);
-
-    std::vector<int> lessonColumns;
-    for (const QString &name : CourseDatabase::lessonColumns())
-        lessonColumns.push_back(lessons.column(name));
-    const QStringList journalNames = CourseDatabase::journalColumns();
-    std::vector<int> journalColumns;
-    for (const QString &name : journalNames)
-        journalColumns.push_back(journal.column(name));
-    const int passwordColumn = passwords.column(QStringLiteral("pas"));
+    // Row identities are kept: the journal's rows stay the same rows. The
+    // password stays the plain value it was; it matches until it is changed.
+    const TableCopy copies[] = {
+        {lessons, CourseDatabase::lessonColumns()},
+        {journal, CourseDatabase::journalColumns()},
+        {passwords, CourseDatabase::passwordColumns()},
+    };
 
     const QString connection = QStringLiteral("korvelta-import-%1").arg(reinterpret_cast<quintptr>(&tables));
     MdbImport::Summary summary;
@@ -170,31 +187,15 @@ MdbImport::Summary writeDatabase(const QJsonArray &tables, const QString &path, 
         CourseDatabase::createSchema(connection);
         if (!db.transaction())
             fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(db.lastError().text()));
-
-        insertRows(db, QStringLiteral("INSERT INTO urok (urok, htm, jpg, avi, test, mid, wav, exe) VALUES (?,?,?,?,?,?,?,?)"),
-                   lessons.rowCount(), [&](qsizetype row) {
-                       QVariantList values;
-                       for (int column : lessonColumns)
-                           values << lessons.text(row, column);
-                       return values;
-                   }, mdbPath);
-        // Row identities are kept: the journal's rows stay the same rows.
-        insertRows(db, QStringLiteral("INSERT INTO jurnal (\"код\", urok, data, ocenka, fio, gruppa) VALUES (?,?,?,?,?,?)"),
-                   journal.rowCount(), [&](qsizetype row) {
-                       return QVariantList{journal.integer(row, journalColumns[0]), journal.text(row, journalColumns[1]),
-                                           journal.date(row, journalColumns[2]), journal.integer(row, journalColumns[3]),
-                                           journal.text(row, journalColumns[4]), journal.text(row, journalColumns[5])};
-                   }, mdbPath);
-        // The password stays the plain value it was; it matches until it is changed.
-        insertRows(db, QStringLiteral("INSERT INTO pas (pas) VALUES (?)"), passwords.rowCount(),
-                   [&](qsizetype row) { return QVariantList{passwords.text(row, passwordColumn)}; }, mdbPath);
+        for (const TableCopy &copy : copies)
+            copy.run(db, mdbPath);
         if (!db.commit())
             fail(mdbPath, QStringLiteral("ошибка записи базы: %1").arg(db.lastError().text()));
 
         summary.lessons = static_cast<int>(lessons.rowCount());
         summary.journalRows = static_cast<int>(journal.rowCount());
         if (passwords.rowCount() > 0) {
-            const QVariant first = passwords.text(0, passwordColumn);
+            const QVariant first = passwords.text(0, copies[2].sourceColumns.front());
             summary.passwordFound = !first.isNull() && !first.toString().isEmpty();
         }
     }
@@ -292,7 +293,7 @@ MdbImport::Summary MdbImport::importReaderOutcome(const ReaderOutcome &outcome, 
         return summary;
     } catch (const AppError &error) {
         removeDatabaseFiles(temporaryPath);
-        if (error.kind() == QLatin1String("EImportError"))
+        if (error.kind() == ErrorKind::Import)
             throw;
         fail(mdbPath, error.message());
     } catch (...) {

@@ -22,8 +22,10 @@ public:
     };
 
     // `readerProgram` is the reader to run; empty means the one installed
-    // beside this program. `timeoutMs`: how long it may take.
-    explicit MdbImport(const QString &readerProgram = QString(), int timeoutMs = 120000);
+    // beside this program. `timeoutMs`: how long it may take before it is
+    // given up as hung.
+    static constexpr int DefaultTimeoutMs = 120000;
+    explicit MdbImport(const QString &readerProgram = QString(), int timeoutMs = DefaultTimeoutMs);
 
     // When `folder` holds db1.mdb and no db1.sqlite: imports it and gives the
     // message that says what was brought over. Nothing to do gives nullopt.
@@ -54,9 +56,6 @@ public:
     static QString signatureProblem(const QString &mdbPath);
 
     static QString summaryText(const Summary &summary);
-
-    // How long the reader may take before it is given up as hung.
-    int timeoutMs() const { return m_timeoutMs; }
 
 private:
     QString m_readerProgram;

@@ -31,7 +31,7 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::checkOpen() const
 {
     if (!m_open)
-        throw AppError(QStringLiteral("No MCI device open"), QStringLiteral("EMCIDeviceError"));
+        throw AppError(QStringLiteral("No MCI device open"), ErrorKind::MediaDevice);
 }
 
 void MediaPlayer::Close()
@@ -49,7 +49,7 @@ void MediaPlayer::Open()
     const QString disk = LessonPaths::toDisk(m_fileName);
     if (!QFileInfo(disk).isFile())
         throw AppError(QStringLiteral("The specified file was not found: %1").arg(disk),
-                       QStringLiteral("EMCIDeviceError"));
+                       ErrorKind::MediaDevice);
 
     QEventLoop loop;
     QTimer timeout;
@@ -78,7 +78,7 @@ void MediaPlayer::Open()
         if (message.isEmpty())
             message = QStringLiteral("The media file cannot be played: %1").arg(disk);
         m_player->setSource(QUrl());
-        throw AppError(message, QStringLiteral("EMCIDeviceError"));
+        throw AppError(message, ErrorKind::MediaDevice);
     }
     m_open = true;
 

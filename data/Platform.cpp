@@ -8,7 +8,7 @@
 
 #include <xcb/xcb.h>
 
-#include "PageViewer.h"
+#include "MhtSchemeHandler.h"
 
 #include <unistd.h>
 

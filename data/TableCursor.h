@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowFilter.h"
+
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -9,19 +11,8 @@
 #include <vector>
 
 class QSqlDatabase;
+class QSqlQuery;
 
-// One condition of a row filter: the column's value equals the given value,
-// or lies on the given side of it (dates by date, numbers by number, bounds
-// included). A Null cell meets no condition.
-struct FieldCondition
-{
-    enum class Compare { Equal, AtLeast, AtMost };
-
-    QString column;
-    QVariant value;
-    Compare compare = Compare::Equal;
-};
-using RowFilter = QVector<FieldCondition>;
 
 // A static client-side cursor over one whole table: the rows are loaded when
 // it opens, every Post and Delete is written through at once, and the filter
@@ -46,9 +37,6 @@ public:
     // The width of a text column in characters: every value set in it is cut
     // to that, whoever writes it (a window, a grid cell).
     void setMaxLength(const QString &column, int characters);
-    // The SQL expression that identifies a row; unless told otherwise the back
-    // end's key column (SQLite's rowid, the server's generated key).
-    void setKeyExpression(const QString &expression) { m_keyExpression = expression; }
 
     QString tableName() const { return m_table; }
     const QStringList &columns() const { return m_columns; }
@@ -67,7 +55,6 @@ public:
     int currentIndex() const { return m_current; }
     bool isEmpty() const { return recordCount() == 0; }
     bool eof() const { return m_eof; }
-    bool bof() const { return m_bof; }
 
     void first();
     void last();
@@ -113,6 +100,12 @@ private:
     void checkActive() const;
     // Finishes a pending edit or insert: posted when a value changed, cancelled otherwise.
     void checkBrowseMode();
+    void postInsert(QSqlDatabase &db);
+    void postUpdate(QSqlDatabase &db);
+    void clearBuffer();
+    // The set of rows in view changed: views reload, and the row at `viewRow`
+    // is announced as current even when its index is the one it had.
+    void showNewView(int viewRow);
     void rebuildView();
     bool rowMatches(const Row &row) const;
     int indexOfKey(qint64 key) const;
@@ -120,23 +113,28 @@ private:
     void setState(State state);
     QVariant fromStorage(int column, const QVariant &stored) const;
     QVariant toStorage(int column, const QVariant &value) const;
+    // The SQL side (TableCursorStorage.cpp).
     void loadRows();
+    Row rowFrom(const QSqlQuery &query) const; // key, then the columns
     Row readRow(QSqlDatabase &db, qint64 key) const;
+    // The changed columns of the edit buffer, in column order.
+    QList<int> changedColumns() const;
+    Row insertRow(QSqlDatabase &db) const;
+    void updateRow(QSqlDatabase &db, qint64 key, const QList<int> &changed) const;
+    // The back end's key column: SQLite's rowid, the server's generated key.
     QString keyExpression(const QSqlDatabase &db) const;
-    QString selectList() const;
+    QString deleteStatement(const QSqlDatabase &db) const;
 
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate; // per column: stored as 'YYYY-MM-DD', read as QDate
     QVector<int> m_maxLength; // per column: characters a text keeps, 0 for no limit
-    QString m_keyExpression; // empty: the back end's key column
     QString m_connectionName;
 
     std::vector<Row> m_rows;
     QVector<int> m_view;      // indices into m_rows, in table order
     int m_current = -1;       // index into the view; == m_view.size() while inserting
     bool m_eof = true;
-    bool m_bof = true;
     State m_state = State::Inactive;
 
     QVector<QVariant> m_buffer;

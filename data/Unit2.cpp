@@ -28,7 +28,7 @@ TDataModule2::TDataModule2(const QString &folder, QObject *parent)
 {
     // Without its engine the program cannot run at all: this error leaves the module.
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        throw AppError(QStringLiteral("The SQLite database driver is not available"), QStringLiteral("EOleSysError"));
+        throw AppError(QStringLiteral("The SQLite database driver is not available"), ErrorKind::EngineMissing);
 
     Tjurnal->setDateColumns({QStringLiteral("data")});
     // The journal's field widths: names and groups typed into its grid are cut as the learner's are.

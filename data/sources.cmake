@@ -10,30 +10,12 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # libpq itself parses the connection string and tells a dropped connection.
 pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 
-list(APPEND CORE_SOURCES
-  data/AppError.h data/AppError.cpp
-  data/LessonPaths.h data/LessonPaths.cpp
-  data/TableCursor.h data/TableCursor.cpp
-  data/CourseDatabase.h data/CourseDatabase.cpp
-  data/JournalRows.h data/JournalRows.cpp
-  data/DialogFilter.h data/DialogFilter.cpp
-  data/MdbImport.h data/MdbImport.cpp
-  data/ProgramLauncher.h data/ProgramLauncher.cpp
-)
+korvelta_units(CORE_SOURCES data AppError GridColumn LessonPaths RowFilter TableCursor
+  TableCursorStorage CourseDatabase JournalRows DialogFilter MdbImport ProgramLauncher MhtArchive)
 # Tests and benchmarks run from their own build folders, away from the reader.
 set_source_files_properties(data/MdbImport.cpp PROPERTIES
   COMPILE_DEFINITIONS KORVELTA_MDB_IMPORT_BUILT="${CMAKE_BINARY_DIR}/korvelta-mdb-import")
 set_property(SOURCE data/MdbImport.cpp APPEND PROPERTY
   COMPILE_DEFINITIONS KORVELTA_HELPERS_FROM_PROGRAM="${KORVELTA_HELPERS_FROM_PROGRAM}")
-list(APPEND GUI_SOURCES
-  data/Messages.h data/Messages.cpp
-  data/WindowPlacement.h data/WindowPlacement.cpp
-  data/Platform.h data/Platform.cpp
-  data/PageViewer.h data/PageViewer.cpp
-  data/MediaPlayer.h data/MediaPlayer.cpp
-  data/Unit2.h data/Unit2.cpp
-  data/CursorTableModel.h data/CursorTableModel.cpp
-  data/DBGrid.h data/DBGrid.cpp
-  data/DBEdit.h data/DBEdit.cpp
-  data/DBNavigator.h data/DBNavigator.cpp
-)
+korvelta_units(GUI_SOURCES data Messages WindowPlacement StatusClock Platform MhtSchemeHandler
+  PageViewer MediaPlayer Unit2 CursorTableModel DBGrid DBEdit DBNavigator)

@@ -5,58 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${KORVELTA_BUILD_DIR:-$root/build}"
-
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
-. "$root/scripts/pg-test-server.sh"
-
-xvfb_pid=""
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  pg_test_server_stop
-}
-trap cleanup EXIT
-
-# X clients reach a display through an abstract socket first, and those are
-# shared by every root and container of the machine: a number free in this
-# /tmp may be another server's, whose clients ours would then become. So a
-# display counts as ours only once our Xvfb holds that socket.
-display_taken() {
-  [ -e "/tmp/.X11-unix/X$1" ] || [ -e "/tmp/.X$1-lock" ] || grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix
-}
-holds_display() { # pid number
-  local inode fd
-  inode=$(awk -v path="@/tmp/.X11-unix/X$2" '$NF == path { print $7; exit }' /proc/net/unix)
-  [ -n "$inode" ] || return 1
-  for fd in "/proc/$1/fd/"*; do
-    [ "$(readlink "$fd" 2>/dev/null)" = "socket:[$inode]" ] && return 0
-  done
-  return 1
-}
-display_number=90
-while [ -z "$xvfb_pid" ] && [ "$display_number" -lt 190 ]; do
-  if ! display_taken "$display_number"; then
-    Xvfb ":$display_number" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      holds_display "$xvfb_pid" "$display_number" && break
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if ! holds_display "$xvfb_pid" "$display_number"; then
-      kill "$xvfb_pid" 2>/dev/null || true
-      wait "$xvfb_pid" 2>/dev/null || true
-      xvfb_pid=""
-    fi
-  fi
-  [ -n "$xvfb_pid" ] || display_number=$((display_number + 1))
-done
-[ -n "$xvfb_pid" ] || { echo "test.sh: no X display could be started for the tests" >&2; exit 1; }
-export DISPLAY=":$display_number"
-pg_test_server_start
+. "$root/scripts/test-services.sh"
+test_services_start 90
 
 cd "$build"
 ctest --output-on-failure --timeout 600 "$@"

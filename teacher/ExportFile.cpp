@@ -49,21 +49,21 @@ void save(const QString &path, const std::function<void(QIODevice &)> &write)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(cannotWrite(path, file.errorString()), QStringLiteral("EFCreateError"));
+        throw AppError(cannotWrite(path, file.errorString()), ErrorKind::FileCreate);
     write(file); // an AppError from it drops the temporary file with `file`
     if (!file.commit())
-        throw AppError(cannotWrite(path, file.errorString()), QStringLiteral("EFCreateError"));
+        throw AppError(cannotWrite(path, file.errorString()), ErrorKind::FileCreate);
 }
 
 void saveByName(const QString &path, const std::function<void(const QString &temporary)> &write)
 {
     const QFileInfo target(path);
     if (target.isDir())
-        throw AppError(cannotWrite(path, QStringLiteral("это папка")), QStringLiteral("EFCreateError"));
+        throw AppError(cannotWrite(path, QStringLiteral("это папка")), ErrorKind::FileCreate);
     QTemporaryFile temporary(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName()
                                                            + QLatin1String(".XXXXXX")));
     if (!temporary.open())
-        throw AppError(cannotWrite(path, temporary.errorString()), QStringLiteral("EFCreateError"));
+        throw AppError(cannotWrite(path, temporary.errorString()), ErrorKind::FileCreate);
     temporary.close();
     write(temporary.fileName());
     // A temporary file is private to its owner; the export gets the permissions
@@ -84,7 +84,7 @@ void saveByName(const QString &path, const std::function<void(const QString &tem
                     QFile::encodeName(target.absoluteFilePath()).constData())
         != 0) {
         throw AppError(cannotWrite(path, QString::fromLocal8Bit(std::strerror(errno))),
-                       QStringLiteral("EFCreateError"));
+                       ErrorKind::FileCreate);
     }
     // The temporary name is gone now; nothing is left to remove.
     temporary.setAutoRemove(false);

@@ -6,21 +6,18 @@
 
 namespace JournalExport {
 
-namespace {
-
-struct Column
+const QVector<GridColumn> &columns()
 {
-    const char *column;
-    const char *title;
-};
-
-// As the journal grid shows them.
-const Column GridColumns[] = {
-    {"fio", "ФИО  учащихся"}, {"gruppa", "Учебная группа"}, {"urok", "Тема занятия"},
-    {"ocenka", "Баллы"},      {"data", "Дата занятия"},
-};
-
-} // namespace
+    // Names and groups may be corrected in the grid; the rest is the record.
+    static const QVector<GridColumn> journalColumns = {
+        {QStringLiteral("fio"), QStringLiteral("ФИО  учащихся"), 218, true},
+        {QStringLiteral("gruppa"), QStringLiteral("Учебная группа"), 116, true},
+        {QStringLiteral("urok"), QStringLiteral("Тема занятия"), 267, false},
+        {QStringLiteral("ocenka"), QStringLiteral("Баллы"), 43, false},
+        {QStringLiteral("data"), QStringLiteral("Дата занятия"), 87, false},
+    };
+    return journalColumns;
+}
 
 void finishPendingEdit(TableCursor &journal)
 {
@@ -37,9 +34,9 @@ ExportSheet sheetOf(const TableCursor &journal)
     ExportSheet sheet;
     sheet.name = QStringLiteral("Журнал");
     QVector<int> columns;
-    for (const Column &c : GridColumns) {
-        sheet.titles << QString::fromUtf8(c.title);
-        columns << journal.columnIndex(QString::fromLatin1(c.column));
+    for (const GridColumn &c : JournalExport::columns()) {
+        sheet.titles << c.title;
+        columns << journal.columnIndex(c.column);
     }
     sheet.rowCount = journal.recordCount();
     sheet.cell = [&journal, columns](int row, int column) { return journal.valueAt(row, columns.at(column)); };
@@ -59,7 +56,7 @@ int write(TableCursor &journal, const QString &path, ExportFile::Format format)
 {
     if (!journal.isActive())
         throw AppError(journal.objectName() + QStringLiteral(": Cannot perform this operation on a closed dataset"),
-                       QStringLiteral("EDatabaseError"));
+                       ErrorKind::Database);
     finishPendingEdit(journal);
     switch (format) {
     case ExportFile::Format::Csv:

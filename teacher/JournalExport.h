@@ -1,9 +1,11 @@
 #pragma once
 
 #include "ExportFile.h"
+#include "GridColumn.h"
 #include "SheetFiles.h"
 
 #include <QString>
+#include <QVector>
 
 class TableCursor;
 
@@ -11,6 +13,10 @@ class TableCursor;
 // the journal shows them, written to a file for other programs: CSV and Excel
 // with the grid's columns and titles, PDF as the printed report.
 namespace JournalExport {
+
+// The journal's columns as its grid shows them, in order, and as the files
+// write them.
+const QVector<GridColumn> &columns();
 
 // Finishes a pending edit of the journal: posted when a value changed,
 // cancelled otherwise, so that a file holds what the database holds.

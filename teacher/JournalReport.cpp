@@ -98,7 +98,7 @@ public:
         , m_caption(reportFont(8, false))
     {
         if (!m_painter.begin(&device))
-            throw AppError(QStringLiteral("Printing could not be started"), QStringLiteral("EPrinter"));
+            throw AppError(QStringLiteral("Printing could not be started"), ErrorKind::Printer);
         // One cosmetic pixel on every device: the same hairline in preview, PDF and print.
         QPen pen(Qt::black, 0);
         pen.setCosmetic(true);

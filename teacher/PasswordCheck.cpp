@@ -14,7 +14,7 @@ void initLibrary()
 {
     // Safe to call again; fails only when no source of randomness exists.
     if (sodium_init() < 0)
-        throw AppError(QStringLiteral("The password library cannot be started"), QStringLiteral("EPasswordError"));
+        throw AppError(QStringLiteral("The password library cannot be started"), ErrorKind::Password);
 }
 
 } // namespace
@@ -27,7 +27,7 @@ QString hash(const QString &password)
     if (crypto_pwhash_str(out, bytes.constData(), static_cast<unsigned long long>(bytes.size()),
                           crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
         != 0)
-        throw AppError(QStringLiteral("Not enough memory to store the password"), QStringLiteral("EPasswordError"));
+        throw AppError(QStringLiteral("Not enough memory to store the password"), ErrorKind::Password);
     return QString::fromLatin1(out);
 }
 

@@ -42,4 +42,11 @@ void writeXlsx(const QString &path, const QVector<ExportSheet> &sheets);
 // name, with its notes.
 void writePdf(const QString &path, const QString &title, const QVector<ExportSheet> &sheets);
 
+// What a cell shows, for widths and for the PDF: other numbers than whole ones
+// with one decimal and a comma, dates as DD.MM.YYYY, null as nothing.
+QString displayText(const QVariant &value);
+bool isWholeNumber(const QVariant &value);
+// One decimal, with a point.
+QString decimalText(double value);
+
 } // namespace SheetFiles

@@ -10,15 +10,13 @@
 #include "QuestionImportCommand.h"
 #include "TableCursor.h"
 #include "TestKeyCheck.h"
-#include "Unit8.h"
 #include "Unit1.h"
 #include "Unit2.h"
+#include "Unit8.h"
 #include "WindowPlacement.h"
-#include "ui_Unit1.h"
 
 #include <QDate>
 #include <QScreen>
-#include <QTreeWidgetItem>
 
 TForm4 *Form4 = nullptr;
 
@@ -49,6 +47,21 @@ const QString TitleColumn = QStringLiteral("urok");
 
 // The page control as designed, at 120 pixels per inch.
 const QSize DesignSize(956, 740);
+
+const QVector<GridColumn> &lessonGridColumns()
+{
+    static const QVector<GridColumn> columns = {
+        {TitleColumn, QStringLiteral("Тема урока"), 393, false},
+        {QStringLiteral("htm"), QStringLiteral("htm"), 51, false},
+        {QStringLiteral("jpg"), QStringLiteral("jpg"), 48, false},
+        {QStringLiteral("wav"), QStringLiteral("wav"), 50, false},
+        {QStringLiteral("mid"), QStringLiteral("mid"), 54, false},
+        {QStringLiteral("avi"), QStringLiteral("avi"), 47, false},
+        {QStringLiteral("test"), QStringLiteral("test"), 46, false},
+        {QStringLiteral("exe"), QStringLiteral("exe"), 48, false},
+    };
+    return columns;
+}
 
 } // namespace
 
@@ -111,10 +124,13 @@ void TForm4::layOutFor(const QRect &desktop, double logicalDpi)
 
 void TForm4::applyColumnWidths()
 {
-    for (DBGrid *grid : {ui->DBGrid5, ui->DBGrid4}) {
-        const QVector<GridColumn> &columns = grid->cursorModel()->gridColumns();
-        for (int i = 0; i < columns.size(); ++i)
-            grid->setColumnWidth(i, WindowPlacement::scaled(columns.at(i).width, m_scale));
+    const std::pair<DBGrid *, const QVector<GridColumn> *> grids[] = {
+        {ui->DBGrid5, &lessonGridColumns()},
+        {ui->DBGrid4, &JournalExport::columns()},
+    };
+    for (const auto &[grid, columns] : grids) {
+        for (int i = 0; i < columns->size(); ++i)
+            grid->setColumnWidth(i, WindowPlacement::scaled(columns->at(i).width, m_scale));
     }
 }
 
@@ -126,16 +142,7 @@ void TForm4::attachDataModule(TDataModule2 &module)
     for (int row = 0; row < 7; ++row)
         boxes[row]->bind(lessons, QString::fromLatin1(FileRows[row].column));
     ui->DBNavigator1->bind(lessons);
-    ui->DBGrid5->bind(lessons, {
-                                   {TitleColumn, QStringLiteral("Тема урока"), 393, false},
-                                   {QStringLiteral("htm"), QStringLiteral("htm"), 51, false},
-                                   {QStringLiteral("jpg"), QStringLiteral("jpg"), 48, false},
-                                   {QStringLiteral("wav"), QStringLiteral("wav"), 50, false},
-                                   {QStringLiteral("mid"), QStringLiteral("mid"), 54, false},
-                                   {QStringLiteral("avi"), QStringLiteral("avi"), 47, false},
-                                   {QStringLiteral("test"), QStringLiteral("test"), 46, false},
-                                   {QStringLiteral("exe"), QStringLiteral("exe"), 48, false},
-                               });
+    ui->DBGrid5->bind(lessons, lessonGridColumns());
     for (auto signal : {&TableCursor::currentChanged, &TableCursor::rowsReset, &TableCursor::stateChanged})
         connect(lessons, signal, this, &TForm4::updateLessonTitle);
     connect(lessons, &TableCursor::rowValuesChanged, this, &TForm4::updateLessonTitle);
@@ -145,13 +152,7 @@ void TForm4::attachDataModule(TDataModule2 &module)
     ui->DBNavigator2->bind(journal, DBNavigator::First | DBNavigator::Prior | DBNavigator::Next
                                         | DBNavigator::Last | DBNavigator::Delete | DBNavigator::Post
                                         | DBNavigator::Cancel | DBNavigator::Refresh);
-    ui->DBGrid4->bind(journal, {
-                                   {QStringLiteral("fio"), QStringLiteral("ФИО  учащихся"), 218, true},
-                                   {QStringLiteral("gruppa"), QStringLiteral("Учебная группа"), 116, true},
-                                   {QStringLiteral("urok"), QStringLiteral("Тема занятия"), 267, false},
-                                   {QStringLiteral("ocenka"), QStringLiteral("Баллы"), 43, false},
-                                   {QStringLiteral("data"), QStringLiteral("Дата занятия"), 87, false},
-                               });
+    ui->DBGrid4->bind(journal, JournalExport::columns());
     ui->DBGrid4->setRowEditingKeys(true);
     applyColumnWidths();
     m_summary->bind(journal);
@@ -216,23 +217,7 @@ void TForm4::BitBtn7Click() { clearFile(6); }
 
 void TForm4::addTopic(bool asChild)
 {
-    Messages::guarded([&] {
-        const QString title = ui->Edit3->text();
-        TableCursor *lessons = DataModule2->Turok;
-        lessons->insert();
-        lessons->setValue(TitleColumn, title);
-        lessons->post();
-
-        QTreeWidget *tree = Form1->ui->TreeView1;
-        QTreeWidgetItem *selected = tree->currentItem();
-        auto *node = new QTreeWidgetItem(QStringList(title));
-        node->setIcon(0, QIcon(QStringLiteral(":/icons/topic.svg")));
-        QTreeWidgetItem *parent = selected ? (asChild ? selected : selected->parent()) : nullptr;
-        if (parent)
-            parent->addChild(node);
-        else
-            tree->addTopLevelItem(node);
-    });
+    Messages::guarded([&] { Form1->addTopic(ui->Edit3->text(), asChild); });
 }
 
 void TForm4::Button10Click() { addTopic(false); }
@@ -240,16 +225,7 @@ void TForm4::Button11Click() { addTopic(true); }
 
 void TForm4::Button1Click()
 {
-    Messages::guarded([this] {
-        QTreeWidgetItem *selected = Form1->ui->TreeView1->currentItem();
-        if (!selected)
-            return;
-        TableCursor *lessons = DataModule2->Turok;
-        if (lessons->locate(TitleColumn, selected->text(0)))
-            lessons->remove();
-        // Its subtree goes with it; the tree then selects a neighbour, which opens that lesson.
-        delete selected;
-    });
+    Messages::guarded([] { Form1->removeSelectedTopic(); });
 }
 
 void TForm4::Button12Click()

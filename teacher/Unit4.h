@@ -10,7 +10,6 @@ namespace Ui { class TForm4; }
 
 class ExportDialog;
 class JournalSummaryView;
-class QTreeWidgetItem;
 class TDataModule2;
 
 // The lesson editor and the journal: a top-most window over the main window,
@@ -29,13 +28,10 @@ public:
     // table; the data module is created after this window.
     void attachDataModule(TDataModule2 &module);
 
-    std::unique_ptr<Ui::TForm4> ui;
-
     // Lays the window out for a desktop of this resolution: the sizes designed
     // for 120 pixels per inch (the page control, the grids' columns) scaled to
     // it, and the window centred on it.
     void layOutFor(const QRect &desktop, double logicalDpi);
-    double layoutScale() const { return m_scale; }
 
     // The journal's filter as last composed from the name and group boxes.
     JournalFilterText JournalFilter;
@@ -76,11 +72,11 @@ private:
     // `row` is 0 … 6, the file rows from top to bottom.
     void pickFile(int row);
     void clearFile(int row);
-    // Posts a lesson row titled by Edit3; only then adds its node to the main tree.
     void addTopic(bool asChild);
     void updateLessonTitle();
     void applyColumnWidths();
 
+    std::unique_ptr<Ui::TForm4> ui;
     double m_scale = 1.0;
 
     std::unique_ptr<ExportDialog> m_export;

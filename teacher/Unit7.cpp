@@ -6,7 +6,6 @@
 #include "TableCursor.h"
 #include "Unit1.h"
 #include "Unit2.h"
-#include "ui_Unit1.h"
 
 TForm7 *Form7 = nullptr;
 
@@ -39,12 +38,10 @@ bool TForm7::typedPasswordMatches() const
 void TForm7::Button1Click()
 {
     Messages::guarded([this] {
-        if (typedPasswordMatches()) {
-            Form1->ui->N1->setVisible(true);
-        } else {
-            Form1->ui->N1->setVisible(false);
+        const bool matches = typedPasswordMatches();
+        Form1->setEditingVisible(matches);
+        if (!matches)
             Messages::showInfo(WrongPassword);
-        }
         close();
     });
 }

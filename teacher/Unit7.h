@@ -17,8 +17,6 @@ public:
     explicit TForm7(QWidget *parent = nullptr);
     ~TForm7() override;
 
-    std::unique_ptr<Ui::TForm7> ui;
-
 public slots:
     void Button1Click();
     void Button2Click();
@@ -27,6 +25,8 @@ public slots:
 private:
     // Whether Edit1 holds the password stored in the first row of pas.
     bool typedPasswordMatches() const;
+
+    std::unique_ptr<Ui::TForm7> ui;
 };
 
 extern TForm7 *Form7;

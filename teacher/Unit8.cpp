@@ -21,7 +21,7 @@ void TForm8::Preview()
 {
     if (!DataModule2)
         throw AppError(QStringLiteral("Tjurnal: Cannot perform this operation on a closed dataset"),
-                       QStringLiteral("EDatabaseError"));
+                       ErrorKind::Database);
     TableCursor &journal = *DataModule2->Tjurnal;
 
     QPrinter printer(QPrinter::HighResolution);

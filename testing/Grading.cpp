@@ -11,7 +11,7 @@ namespace {
 double share(int right, int total, int scale)
 {
     if (total == 0)
-        throw AppError(QStringLiteral("Invalid floating point operation"), QStringLiteral("EInvalidOp"));
+        throw AppError(QStringLiteral("Invalid floating point operation"), ErrorKind::InvalidOperation);
     return double(right) * scale / total;
 }
 

@@ -43,7 +43,7 @@ void TestSession::setTestDir(const QVariant &testValue)
     if (testValue.isNull()) {
         throw AppError(QStringLiteral("Could not convert variant of type (%1) into type (%2)")
                            .arg(QStringLiteral("Null"), QStringLiteral("String")),
-                       QStringLiteral("EVariantTypeCastError"));
+                       ErrorKind::VariantTypeCast);
     }
     TestDir = QLatin1Char('\\') + folderPart(testValue.toString());
 }
@@ -55,7 +55,7 @@ void TestSession::readKey(const QString &appDir)
     if (key.error) {
         // What was read before the failure stays in the key.
         applyKey(key.answers);
-        throw AppError(*key.error, QStringLiteral("EInOutError"));
+        throw AppError(*key.error, ErrorKind::InputOutput);
     }
     if (key.lineCount == 0)
         throw AppError(QStringLiteral("Тест не начат: в файле ответов %1 нет ни одной строки").arg(path));

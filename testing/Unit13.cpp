@@ -3,19 +3,16 @@
 
 #include "LessonPaths.h"
 #include "Messages.h"
+#include "StatusClock.h"
 #include "TableCursor.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit5.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
-#include <QDate>
-#include <QLabel>
-#include <QLocale>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 
 TForm13 *Form13 = nullptr;
@@ -28,11 +25,9 @@ TForm13::TForm13(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::TForm13>())
     , Timer1(new QTimer(this))
-    , statusDate(new QLabel(this))
-    , statusTime(new QLabel(this))
-    , statusSpare(new QLabel(this))
 {
     ui->setupUi(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.svg")));
     ui->Panel2->hide();
 
@@ -54,17 +49,12 @@ TForm13::TForm13(QWidget *parent)
     connect(ui->BitBtn46, &QPushButton::clicked, this, &TForm13::BitBtn46Click);
     connect(ui->BitBtn47, &QPushButton::clicked, this, &TForm13::BitBtn47Click);
 
-    statusDate->setMinimumWidth(60);
-    statusTime->setMinimumWidth(50);
-    statusSpare->setMinimumWidth(50);
-    ui->StatusBar1->addWidget(statusDate);
-    ui->StatusBar1->addWidget(statusTime);
-    ui->StatusBar1->addWidget(statusSpare);
+    m_clock = std::make_unique<StatusClock>(ui->StatusBar1);
+    addStatusPanel(ui->StatusBar1, QStringLiteral("statusSpare"), 50);
     connect(Timer1, &QTimer::timeout, this, &TForm13::Timer1Timer);
     Timer1->start(1000);
 
-    if (const QScreen *desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnDesktop(this);
 }
 
 TForm13::~TForm13() = default;
@@ -88,23 +78,20 @@ QString TForm13::appDir() const
 
 void TForm13::Timer1Timer()
 {
-    // The same formats as the main window's clock.
-    const QLocale locale = QLocale::system();
-    statusDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-    statusTime->setText(locale.toString(QTime::currentTime(), QLocale::LongFormat));
+    m_clock->show();
 }
 
 void TForm13::BitBtn41Click()
 {
     Messages::guarded([this] {
-        session.seedGenerator();
-        session.clearForStart();
+        m_test.seedGenerator();
+        m_test.clearForStart();
         for (QPushButton *button : numberButtons + answerButtons)
             setCaptionColour(button, Black);
         // The folder is that of the lesson current now, not when the window was opened.
-        session.setTestDir(DataModule2->Turok->value(QStringLiteral("test")));
-        session.readKey(appDir());
-        session.drawSlots();
+        m_test.setTestDir(DataModule2->Turok->value(QStringLiteral("test")));
+        m_test.readKey(appDir());
+        m_test.drawSlots();
         ui->Panel2->show();
         ui->BitBtn41->setEnabled(false);
     });
@@ -114,9 +101,9 @@ void TForm13::BitBtn1Click(QPushButton *button)
 {
     Messages::guarded([this, button] {
         setCaptionColour(button, Red);
-        session.open(button->text().toInt());
-        ui->WebBrowser1->Navigate(session.pagePath(appDir(), session.CurrentSlot));
-        const int chosen = session.TestSlot[session.CurrentSlot].chosen;
+        m_test.open(button->text().toInt());
+        ui->WebBrowser1->Navigate(m_test.pagePath(appDir(), m_test.CurrentSlot));
+        const int chosen = m_test.TestSlot[m_test.CurrentSlot].chosen;
         for (int answer = 1; answer <= answerButtons.size(); ++answer)
             setCaptionColour(answerButtons[answer - 1], answer == chosen ? Red : Black);
     });
@@ -126,7 +113,7 @@ void TForm13::answerClick(int answer)
 {
     for (QPushButton *button : answerButtons)
         setCaptionColour(button, Black);
-    session.choose(answer);
+    m_test.choose(answer);
     setCaptionColour(answerButtons[answer - 1], Red);
 }
 
@@ -159,7 +146,7 @@ void TForm13::BitBtn42Click()
 {
     // A finished test is graded again (the way back to a result window closed
     // by mistake); slots that hold no test of this run are not graded at all.
-    if (!session.finish())
+    if (!m_test.finish())
         return;
     ui->BitBtn41->setEnabled(true);
     ui->Panel2->hide();
@@ -174,7 +161,7 @@ void TForm13::BitBtn42Click()
 
 void TForm13::FormClose(QCloseEvent *event)
 {
-    if (!session.running) {
+    if (!m_test.running) {
         event->accept();
         return;
     }

@@ -10,9 +10,9 @@
 
 namespace Ui { class TForm13; }
 
-class QLabel;
 class QPushButton;
 class QTimer;
+class StatusClock;
 
 // The test window: 40 questions drawn from the current lesson's test folder,
 // opened by number, answered A to E, and graded at the finish.
@@ -25,16 +25,9 @@ public:
     explicit TForm13(QWidget *parent = nullptr);
     ~TForm13() override;
 
-    std::unique_ptr<Ui::TForm13> ui;
-    // The number buttons "1" to "40" and the answer buttons "A)" to "E)", in order.
-    QVector<QPushButton *> numberButtons;
-    QVector<QPushButton *> answerButtons;
-    QTimer *Timer1;
-    QLabel *statusDate;
-    QLabel *statusTime;
-    QLabel *statusSpare;
-
-    TestSession session;
+    // The test's state: the result window reads the counts of the last finish.
+    const TestSession &session() const { return m_test; }
+    TestSession &session() { return m_test; }
 
     static const QColor Black;
     static const QColor Red;
@@ -60,6 +53,14 @@ private:
     void answerClick(int answer);
     static void setCaptionColour(QPushButton *button, const QColor &colour);
     QString appDir() const;
+
+    std::unique_ptr<Ui::TForm13> ui;
+    // The number buttons "1" to "40" (BitBtn1 … BitBtn40) and the answer buttons "A)" to "E)", in order.
+    QVector<QPushButton *> numberButtons;
+    QVector<QPushButton *> answerButtons;
+    QTimer *Timer1;
+    std::unique_ptr<StatusClock> m_clock;
+    TestSession m_test;
 };
 
 extern TForm13 *Form13;

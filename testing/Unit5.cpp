@@ -1,16 +1,12 @@
 #include "Unit5.h"
 #include "ui_Unit5.h"
 
+#include "CourseSession.h"
 #include "Grading.h"
-#include "JournalRows.h"
 #include "Messages.h"
-#include "TableCursor.h"
 #include "Unit13.h"
-#include "Unit2.h"
-#include "Unit6.h"
 #include "WindowPlacement.h"
 
-#include <QDate>
 #include <QEvent>
 #include <QKeyEvent>
 
@@ -33,20 +29,22 @@ QFont boldFont(const QFont &base, double pixels)
 
 } // namespace
 
-TForm5::TForm5(QWidget *parent)
+TForm5::TForm5(CourseSession &session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::TForm5>())
+    , m_session(session)
 {
     ui->setupUi(this);
-    m_scale = WindowPlacement::layoutScale(logicalDpiY());
-    const auto scaled = [this](const QRect &design) { return WindowPlacement::scaled(design, m_scale); };
+    // The layout's sizes are for 120 pixels per inch.
+    const double scale = WindowPlacement::layoutScale(logicalDpiY());
+    const auto scaled = [scale](const QRect &design) { return WindowPlacement::scaled(design, scale); };
     for (QWidget *text : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6}) {
         text->setGeometry(scaled(text->geometry()));
-        text->setFont(boldFont(font(), TextHeight * m_scale));
+        text->setFont(boldFont(font(), TextHeight * scale));
     }
     ui->Button1->setGeometry(scaled(ui->Button1->geometry()));
-    ui->Button1->setFont(boldFont(font(), ButtonTextHeight * m_scale));
+    ui->Button1->setFont(boldFont(font(), ButtonTextHeight * scale));
     for (QWidget *value : {ui->Label4, ui->Label5, ui->Label6}) {
         QPalette palette = value->palette();
         palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
@@ -54,7 +52,7 @@ TForm5::TForm5(QWidget *parent)
         // The value boxes are opaque and lie over the text lines.
         value->raise();
     }
-    setFixedSize(WindowPlacement::scaled(QSize(598, 286), m_scale));
+    setFixedSize(WindowPlacement::scaled(QSize(598, 286), scale));
     WindowPlacement::centreOnDesktop(this);
 
     connect(ui->Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
@@ -83,7 +81,7 @@ void TForm5::FormActivate()
     if (!Form13)
         return;
     Messages::guarded([this] {
-        const TestSession &test = Form13->session;
+        const TestSession &test = Form13->session();
         const int total = test.RightCount + test.WrongCount;
         ui->Label4->setText(QString::number(test.RightCount));
         if (total == 0 && m_ungradableShown)
@@ -102,14 +100,11 @@ void TForm5::Button1Click()
     Messages::guarded([this] {
         // Refused while a new test runs; that test then starts again (and its counts are 0).
         Form13->close();
-        const TestSession &test = Form13->session;
+        const TestSession &test = Form13->session();
         const int total = test.RightCount + test.WrongCount;
         // A start since the finish cleared the counts: there is no result to record.
-        if (total > 0 && !Learner::name().isEmpty()) {
-            JournalRows::append(*DataModule2->Tjurnal, QDate::currentDate(), Learner::name(), Learner::group(),
-                                DataModule2->Turok->value(QStringLiteral("urok")).toString(),
-                                Grading::percent(test.RightCount, total));
-        }
+        if (total > 0)
+            m_session.recordTestResult(Grading::percent(test.RightCount, total));
         accept();
     });
 }

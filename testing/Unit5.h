@@ -6,6 +6,8 @@
 
 namespace Ui { class TForm5; }
 
+class CourseSession;
+
 // The test result window: right answers, percent and mark of the finished
 // test; "Ок" closes the test and records the percent in the journal.
 class TForm5 final : public QDialog
@@ -14,13 +16,9 @@ class TForm5 final : public QDialog
     Q_DISABLE_COPY_MOVE(TForm5)
 
 public:
-    explicit TForm5(QWidget *parent = nullptr);
+    // "Ок" records the result for the session's learner.
+    explicit TForm5(CourseSession &session, QWidget *parent = nullptr);
     ~TForm5() override;
-
-    std::unique_ptr<Ui::TForm5> ui;
-
-    // The layout's sizes are for 120 pixels per inch; this screen's factor.
-    double layoutScale() const { return m_scale; }
 
 public slots:
     void FormActivate();
@@ -32,7 +30,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    double m_scale = 1.0;
+    std::unique_ptr<Ui::TForm5> ui;
+    CourseSession &m_session;
     // Both counts 0 cannot be graded; said once, not at every activation
     // (closing the message box activates this window again).
     bool m_ungradableShown = false;

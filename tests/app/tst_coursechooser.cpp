@@ -1,13 +1,14 @@
 #include "CourseChooser.h"
+#include "Components.h"
 #include "CourseFolders.h"
 #include "Messages.h"
-#include "ui_CourseChooser.h"
 #include "WidgetTestMain.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -76,9 +77,9 @@ void TestCourseChooser::step(CourseChooser &chooser, const QString &action)
     const QString verb = action.section(QLatin1Char(' '), 0, 0);
     const QString argument = action.section(QLatin1Char(' '), 1);
     if (verb == QLatin1String("open")) {
-        QTest::mouseClick(chooser.ui->openButton, Qt::LeftButton);
+        QTest::mouseClick(component<QPushButton>(&chooser, "openButton"), Qt::LeftButton);
     } else if (verb == QLatin1String("double-click")) {
-        QListWidget *list = chooser.ui->recentList;
+        QListWidget *list = component<QListWidget>(&chooser, "recentList");
         const QRect row = list->visualItemRect(list->item(argument.toInt()));
         // The view takes a double click on the row its first click pressed.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
@@ -95,11 +96,11 @@ void TestCourseChooser::step(CourseChooser &chooser, const QString &action)
             dialog->selectFile(folder(argument));
             static_cast<QDialog *>(dialog)->accept();
         });
-        QTest::mouseClick(chooser.ui->browseButton, Qt::LeftButton);
+        QTest::mouseClick(component<QPushButton>(&chooser, "browseButton"), Qt::LeftButton);
     } else if (verb == QLatin1String("demo")) {
-        QTest::mouseClick(chooser.ui->demoButton, Qt::LeftButton);
+        QTest::mouseClick(component<QPushButton>(&chooser, "demoButton"), Qt::LeftButton);
     } else if (verb == QLatin1String("cancel")) {
-        QTest::mouseClick(chooser.ui->cancelButton, Qt::LeftButton);
+        QTest::mouseClick(component<QPushButton>(&chooser, "cancelButton"), Qt::LeftButton);
     } else if (verb == QLatin1String("remove")) {
         QVERIFY(QDir(folder(argument)).removeRecursively());
     } else {
@@ -150,7 +151,7 @@ void TestCourseChooser::choices()
     Messages::Recorder messages;
     CourseChooser chooser(*m_recent, folder("install/demo"), demoCopy);
     chooser.show();
-    QCOMPARE(chooser.ui->recentList->count(), before.size());
+    QCOMPARE(component<QListWidget>(&chooser, "recentList")->count(), before.size());
     for (const QString &action : steps.split(QStringLiteral("; ")))
         step(chooser, action);
 
@@ -176,11 +177,11 @@ void TestCourseChooser::withoutRecentOrDemo()
     Messages::Recorder messages;
     CourseChooser chooser(*m_recent, QString(), folder("home/Korvelta/demo"));
     chooser.show();
-    QVERIFY(!chooser.ui->recentList->isVisible());
-    QVERIFY(!chooser.ui->openButton->isVisible());
-    QVERIFY(!chooser.ui->demoButton->isVisible());
+    QVERIFY(!component<QListWidget>(&chooser, "recentList")->isVisible());
+    QVERIFY(!component<QPushButton>(&chooser, "openButton")->isVisible());
+    QVERIFY(!component<QPushButton>(&chooser, "demoButton")->isVisible());
     // Return goes to the folder dialog, the one way left to a course.
-    QVERIFY(chooser.ui->browseButton->isDefault());
+    QVERIFY(component<QPushButton>(&chooser, "browseButton")->isDefault());
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestCourseChooser)

@@ -1,15 +1,20 @@
+#include "Components.h"
 #include "Messages.h"
+#include "PageViewer.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit6.h"
-#include "ui_Unit1.h"
 #include "WidgetTestMain.h"
 
+#include <QAction>
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -20,13 +25,11 @@ namespace {
 // Nodes of the fixture tree, in order.
 const QStringList TreeTexts = {"Урок 1", "Урок 2", "Урок 3", "Урок 4", "Нет такого урока", "Урок 1"};
 
-QString enabledCommands(const Ui::TForm1 &ui)
+QString enabledCommands(const TForm1 *window)
 {
     QStringList on;
-    const std::pair<const char *, QAction *> items[] = {{"nn1", ui.nn1}, {"nn2", ui.nn2}, {"nn3", ui.nn3},
-                                                        {"nn4", ui.nn4}, {"nn5", ui.nn5}, {"N8", ui.N8}};
-    for (const auto &[name, item] : items) {
-        if (item->isEnabled())
+    for (const char *name : {"nn1", "nn2", "nn3", "nn4", "nn5", "N8"}) {
+        if (component<QAction>(window, QString::fromLatin1(name))->isEnabled())
             on << QString::fromLatin1(name);
     }
     return on.join(' ');
@@ -52,9 +55,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDataModule2> m_module;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestLessonSelection::init()
@@ -74,31 +75,20 @@ void TestLessonSelection::init()
     m_course->writeFile("log.log", "\xEF\xBB\xBF" + tree);
 
     m_messages = std::make_unique<Messages::Recorder>();
-    m_form6 = std::make_unique<TForm6>();
-    Form6 = m_form6.get();
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form1->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
     QCOMPARE(m_messages->errors, QStringList());
 }
 
 void TestLessonSelection::cleanup()
 {
-    m_form1.reset();
-    m_module.reset();
-    m_form6.reset();
-    Form1 = nullptr;
-    Form6 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
 
 void TestLessonSelection::selectNode(int index)
 {
-    m_form1->ui->TreeView1->setCurrentItem(m_form1->ui->TreeView1->topLevelItem(index));
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(index));
 }
 
 void TestLessonSelection::select_data()
@@ -152,17 +142,17 @@ void TestLessonSelection::select()
     QFETCH(QString, commands);
     QFETCH(QStringList, journal);
 
-    m_form6->Edit1->setText(name);
-    m_form6->Edit2->setText(group);
+    component<QLineEdit>(Form6, "Edit1")->setText(name);
+    component<QLineEdit>(Form6, "Edit2")->setText(group);
     if (before >= 0)
         selectNode(before);
     selectNode(node);
 
     QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_module->Turok->value("urok").toString(), lesson);
-    QCOMPARE(m_form1->ui->DBText1->text(), lesson);
-    QCOMPARE(enabledCommands(*m_form1->ui), commands);
-    QTRY_COMPARE(m_form1->ui->WebBrowser1->view()->url().fileName(), page);
+    QCOMPARE(DataModule2->Turok->value("urok").toString(), lesson);
+    QCOMPARE(component<QLabel>(Form1, "DBText1")->text(), lesson);
+    QCOMPARE(enabledCommands(Form1), commands);
+    QTRY_COMPARE(component<PageViewer>(Form1, "WebBrowser1")->view()->url().fileName(), page);
     QCOMPARE(m_course->rows("SELECT urok, data, ocenka, fio, gruppa FROM jurnal ORDER BY код"), journal);
 }
 
@@ -172,8 +162,8 @@ void TestLessonSelection::openedNodeShowsItsSelectedImage()
     auto selectedImage = [](QTreeWidgetItem *node) {
         return node->icon(0).pixmap(16, 16, QIcon::Selected).toImage();
     };
-    QTreeWidgetItem *node = m_form1->ui->TreeView1->topLevelItem(1);
-    QTreeWidgetItem *other = m_form1->ui->TreeView1->topLevelItem(2);
+    QTreeWidgetItem *node = component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(1);
+    QTreeWidgetItem *other = component<QTreeWidget>(Form1, "TreeView1")->topLevelItem(2);
     QVERIFY(selectedImage(node) != opened);
     selectNode(1);
     QCOMPARE(selectedImage(node), opened);

@@ -1,17 +1,25 @@
+#include "Components.h"
+#include "CourseSession.h"
 #include "MenuBarStyle.h"
 #include "Messages.h"
+#include "PageText.h"
+#include "PageViewer.h"
 #include "Platform.h"
 #include "TestCourse.h"
 #include "TopicTreeFile.h"
 #include "Unit1.h"
 #include "Unit2.h"
-#include "ui_Unit1.h"
 #include "WidgetTestMain.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStringEncoder>
+#include <QTreeWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -33,20 +41,6 @@ QByteArray coverArchive(const QString &marker)
                           "<html><body><h1>%1</h1></body></html>\r\n--b--\r\n")
         .arg(marker)
         .toUtf8();
-}
-
-QString pageText(QWebEngineView *view)
-{
-    QString text;
-    bool done = false;
-    view->page()->toPlainText([&](const QString &t) {
-        text = t;
-        done = true;
-    });
-    QDeadlineTimer deadline(10000);
-    while (!done && !deadline.hasExpired())
-        QTest::qWait(20);
-    return text;
 }
 
 } // namespace
@@ -74,6 +68,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
+    CourseSession m_session;
     std::unique_ptr<TForm1> m_form;
     std::unique_ptr<TDataModule2> m_module;
 };
@@ -99,7 +94,7 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::start()
 {
-    m_form = std::make_unique<TForm1>();
+    m_form = std::make_unique<TForm1>(m_session);
     Form1 = m_form.get();
     m_module = std::make_unique<TDataModule2>();
     DataModule2 = m_module.get();
@@ -114,27 +109,27 @@ void TestMainWindow::startsOnCoverPageAndWritesTreeBack()
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_form->windowTitle(), QString("Обучающая система"));
-    QCOMPARE(m_form->ui->TreeView1->topLevelItemCount(), 2);
-    QCOMPARE(m_form->ui->TreeView1->topLevelItem(0)->child(0)->text(0), QString("Урок 1"));
-    QTRY_VERIFY_WITH_TIMEOUT(pageText(m_form->ui->WebBrowser1->view()).contains("Cover page of the course"),
+    QCOMPARE(component<QTreeWidget>(m_form, "TreeView1")->topLevelItemCount(), 2);
+    QCOMPARE(component<QTreeWidget>(m_form, "TreeView1")->topLevelItem(0)->child(0)->text(0), QString("Урок 1"));
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(component<PageViewer>(m_form, "WebBrowser1")->view()).contains("Cover page of the course"),
                              20000);
-    QVERIFY(m_form->statusCredit->text().startsWith("Автор: "));
-    for (QAction *item : {m_form->ui->nn2, m_form->ui->nn3, m_form->ui->nn4, m_form->ui->nn5})
+    QVERIFY(component<QLabel>(m_form, "statusCredit")->text().startsWith("Автор: "));
+    for (QAction *item : {component<QAction>(m_form, "nn2"), component<QAction>(m_form, "nn3"), component<QAction>(m_form, "nn4"), component<QAction>(m_form, "nn5")})
         QVERIFY(!item->isEnabled());
-    QVERIFY(m_form->ui->nn1->isEnabled());
-    QVERIFY(m_form->ui->N8->isEnabled());
-    QVERIFY(!m_form->ui->N1->isVisible());
+    QVERIFY(component<QAction>(m_form, "nn1")->isEnabled());
+    QVERIFY(component<QAction>(m_form, "N8")->isEnabled());
+    QVERIFY(!component<QAction>(m_form, "N1")->isVisible());
     // The title bar follows the first lesson row before any topic is chosen.
-    QCOMPARE(m_form->ui->DBText1->text(), QString("Урок 1"));
+    QCOMPARE(component<QLabel>(m_form, "DBText1")->text(), QString("Урок 1"));
 
     m_form->Timer1Timer();
-    QVERIFY(!m_form->statusDate->text().isEmpty());
-    QVERIFY(!m_form->statusTime->text().isEmpty());
+    QVERIFY(!component<QLabel>(m_form, "statusDate")->text().isEmpty());
+    QVERIFY(!component<QLabel>(m_form, "statusTime")->text().isEmpty());
 
     m_form->N2Click();
-    QTRY_VERIFY_WITH_TIMEOUT(pageText(m_form->ui->WebBrowser1->view()).contains("Help page of the course"), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(component<PageViewer>(m_form, "WebBrowser1")->view()).contains("Help page of the course"), 20000);
 
-    new QTreeWidgetItem(m_form->ui->TreeView1->topLevelItem(1), QStringList("Закон Ома"));
+    new QTreeWidgetItem(component<QTreeWidget>(m_form, "TreeView1")->topLevelItem(1), QStringList("Закон Ома"));
     QVERIFY(m_form->close());
     QCOMPARE(m_course->readFile("log.log"), cp1251("Электрический ток\r\n\tУрок 1\r\nЗаконы\r\n\tЗакон Ома\r\n"));
 }
@@ -143,14 +138,14 @@ void TestMainWindow::collapseAndExpandTheTopicList()
 {
     m_course->writeFile("log.log", "A\r\n");
     start();
-    const int titleX = m_form->ui->DBText1->x();
+    const int titleX = component<QLabel>(m_form, "DBText1")->x();
     m_form->BitBtn5Click();
-    QCOMPARE(m_form->ui->Panel2->width(), 15);
-    QVERIFY(m_form->ui->BitBtn4->isVisible() && !m_form->ui->BitBtn5->isVisible());
+    QCOMPARE(component<QWidget>(m_form, "Panel2")->width(), 15);
+    QVERIFY(component<QPushButton>(m_form, "BitBtn4")->isVisible() && !component<QPushButton>(m_form, "BitBtn5")->isVisible());
     m_form->BitBtn4Click();
-    QCOMPARE(m_form->ui->Panel2->width(), 345);
-    QVERIFY(!m_form->ui->BitBtn4->isVisible() && m_form->ui->BitBtn5->isVisible());
-    QCOMPARE(m_form->ui->DBText1->x(), titleX);
+    QCOMPARE(component<QWidget>(m_form, "Panel2")->width(), 345);
+    QVERIFY(!component<QPushButton>(m_form, "BitBtn4")->isVisible() && component<QPushButton>(m_form, "BitBtn5")->isVisible());
+    QCOMPARE(component<QLabel>(m_form, "DBText1")->x(), titleX);
 }
 
 void TestMainWindow::missingTreeFileSkipsTheRestOfCreation()
@@ -160,9 +155,9 @@ void TestMainWindow::missingTreeFileSkipsTheRestOfCreation()
     QVERIFY2(m_messages->errors.at(0).startsWith(
                  QStringLiteral("Cannot open file \"%1\". ").arg(m_course->filePath("log.log"))),
              qPrintable(m_messages->errors.at(0)));
-    QVERIFY(m_form->statusCredit->text().isEmpty());
-    QVERIFY(m_form->ui->nn2->isEnabled() && m_form->ui->nn5->isEnabled());
-    QCOMPARE(m_form->ui->TreeView1->topLevelItemCount(), 1);
+    QVERIFY(component<QLabel>(m_form, "statusCredit")->text().isEmpty());
+    QVERIFY(component<QAction>(m_form, "nn2")->isEnabled() && component<QAction>(m_form, "nn5")->isEnabled());
+    QCOMPARE(component<QTreeWidget>(m_form, "TreeView1")->topLevelItemCount(), 1);
     QVERIFY(m_form->close());
     QCOMPARE(m_course->readFile("log.log"), QByteArray("\r\n"));
 }
@@ -174,7 +169,7 @@ void TestMainWindow::badLevelKeepsTheUnreadRestInABackup()
     start();
     QCOMPARE(m_messages->errors, QStringList{"Invalid level (3) for item \"Deep\""});
     QCOMPARE(m_form->topicNodes(), (QVector<TopicNode>{{0, "A"}, {1, "B"}}));
-    QVERIFY(m_form->statusCredit->text().isEmpty());
+    QVERIFY(component<QLabel>(m_form, "statusCredit")->text().isEmpty());
 
     QVERIFY(m_form->close());
     QCOMPARE(m_course->readFile("log.log"), QByteArray("A\r\n\tB\r\n"));
@@ -210,7 +205,7 @@ void TestMainWindow::menuIconStandsBeforeItsCaption()
     QFETCH(QString, item);
     m_course->writeFile("log.log", "A\r\n");
     start();
-    QMenuBar *bar = m_form->ui->MainMenu1;
+    QMenuBar *bar = component<QMenuBar>(m_form, "MainMenu1");
     QAction *action = nullptr;
     for (QAction *candidate : bar->actions()) {
         if (candidate->objectName() == item || (candidate->menu() && candidate->menu()->objectName() == item))
@@ -254,7 +249,7 @@ void TestMainWindow::separatorsCarryNoCaption()
     m_course->writeFile("log.log", "A\r\n");
     start();
     int separators = 0;
-    for (QAction *top : m_form->ui->MainMenu1->actions()) {
+    for (QAction *top : component<QMenuBar>(m_form, "MainMenu1")->actions()) {
         if (!top->menu())
             continue;
         for (QAction *action : top->menu()->actions()) {
@@ -266,7 +261,7 @@ void TestMainWindow::separatorsCarryNoCaption()
         }
     }
     QCOMPARE(separators, 1);
-    QVERIFY(m_form->ui->N6->isSeparator());
+    QVERIFY(component<QAction>(m_form, "N6")->isSeparator());
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestMainWindow)

@@ -1,15 +1,18 @@
+#include "Components.h"
+#include "CourseSession.h"
 #include "Platform.h"
 #include "StartScreenFade.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit6.h"
-#include "ui_Unit6.h"
 #include "WidgetTestMain.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -77,7 +80,8 @@ void TestStartScreen::handOver()
 
 void TestStartScreen::shapeCutsAwayPureRed()
 {
-    TForm6 screen;
+    CourseSession session;
+    TForm6 screen(session);
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     QCOMPARE(screen.size(), QSize(941, 617));
@@ -96,30 +100,31 @@ void TestStartScreen::shapeCutsAwayPureRed()
 
 void TestStartScreen::dragKeepsTheGrabbedPointUnderTheMouse()
 {
-    TForm6 screen;
+    CourseSession session;
+    TForm6 screen(session);
     screen.move(100, 100);
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     const QPoint start = screen.pos();
     const QPoint grabbed(300, 200);
 
-    QTest::mousePress(screen.ui->Image1, Qt::LeftButton, {}, grabbed);
-    QVERIFY(screen.DragActive);
+    QTest::mousePress(component<QLabel>(&screen, "Image1"), Qt::LeftButton, {}, grabbed);
+    QVERIFY(screen.isDragActive());
     // The mouse travels (+40, -25): in picture coordinates it is then at grabbed + travel.
     QMouseEvent move(QEvent::MouseMove, QPointF(grabbed + QPoint(40, -25)), QPointF(), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(screen.ui->Image1, &move);
+    QApplication::sendEvent(component<QLabel>(&screen, "Image1"), &move);
     QTRY_COMPARE(screen.pos(), start + QPoint(40, -25));
     // The picture followed, so the grabbed point is under the mouse again: no further move.
     QMouseEvent still(QEvent::MouseMove, QPointF(grabbed), QPointF(), Qt::NoButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(screen.ui->Image1, &still);
+    QApplication::sendEvent(component<QLabel>(&screen, "Image1"), &still);
     QCOMPARE(screen.pos(), start + QPoint(40, -25));
-    QTest::mouseRelease(screen.ui->Image1, Qt::LeftButton, {}, grabbed);
-    QVERIFY(!screen.DragActive);
+    QTest::mouseRelease(component<QLabel>(&screen, "Image1"), Qt::LeftButton, {}, grabbed);
+    QVERIFY(!screen.isDragActive());
     QMouseEvent after(QEvent::MouseMove, QPointF(grabbed + QPoint(90, 90)), QPointF(), Qt::NoButton,
                       Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(screen.ui->Image1, &after);
+    QApplication::sendEvent(component<QLabel>(&screen, "Image1"), &after);
     QCOMPARE(screen.pos(), start + QPoint(40, -25));
 }
 
@@ -127,23 +132,24 @@ void TestStartScreen::proceedFadesOutAndShowsTheMainWindow()
 {
     TestCourse course;
     course.writeFile("log.log", "A\r\n");
-    auto form6 = std::make_unique<TForm6>();
+    CourseSession session;
+    auto form6 = std::make_unique<TForm6>(session);
     Form6 = form6.get();
-    auto form1 = std::make_unique<TForm1>();
+    auto form1 = std::make_unique<TForm1>(session);
     Form1 = form1.get();
     form6->show();
     // The test drives the timers' ticks itself, without waiting for them.
     int ticks = 0;
-    while (form6->Timer1->isActive() && ticks < 100) {
+    while (component<QTimer>(form6, "Timer1")->isActive() && ticks < 100) {
         form6->Timer1Timer();
         ++ticks;
     }
     QCOMPARE(ticks, 25);
     QCOMPARE(form6->opacity(), 250);
 
-    QTest::mouseClick(form6->ui->Panel1, Qt::LeftButton);
-    QVERIFY(form6->Timer2->isActive());
-    form6->Timer2->stop();
+    QTest::mouseClick(component<QWidget>(form6, "Panel1"), Qt::LeftButton);
+    QVERIFY(component<QTimer>(form6, "Timer2")->isActive());
+    component<QTimer>(form6, "Timer2")->stop();
     for (int i = 1; i < 22; ++i) {
         form6->Timer2Timer();
         QVERIFY2(form6->isVisible() && !form1->isVisible(), qPrintable(QString("tick %1").arg(i)));
@@ -151,32 +157,35 @@ void TestStartScreen::proceedFadesOutAndShowsTheMainWindow()
     form6->Timer2Timer();
     QVERIFY(!form6->isVisible());
     QVERIFY(form1->isVisible());
-    QVERIFY(!form6->Timer1->isActive());
+    QVERIFY(!component<QTimer>(form6, "Timer1")->isActive());
 
-    // The boxes keep their text for the rest of the run.
-    form6->Edit1->setText("Иванов");
-    QCOMPARE(Learner::name(), QString("Иванов"));
+    // The boxes keep their text for the rest of the run, and what is typed
+    // there is the learner of every journal row.
+    component<QLineEdit>(form6, "Edit1")->setText("Иванов");
+    component<QLineEdit>(form6, "Edit2")->setText("ПИ-21");
+    QCOMPARE(session.learnerName(), QString("Иванов"));
+    QCOMPARE(session.learnerGroup(), QString("ПИ-21"));
     form1.reset();
     form6.reset();
     Form1 = nullptr;
     Form6 = nullptr;
-    QCOMPARE(Learner::name(), QString());
 }
 
 void TestStartScreen::tabOrderAndLabelsBesideTheirBoxes()
 {
-    TForm6 screen;
-    QCOMPARE(screen.ui->Edit1->nextInFocusChain(), static_cast<QWidget *>(screen.ui->Edit2));
+    CourseSession session;
+    TForm6 screen(session);
+    QCOMPARE(component<QLineEdit>(&screen, "Edit1")->nextInFocusChain(), static_cast<QWidget *>(component<QLineEdit>(&screen, "Edit2")));
     // Each label stands level with its own box: the name label with the name box.
     auto level = [](QWidget *label, QWidget *box) {
         return qAbs(label->geometry().center().y() - box->geometry().center().y()) <= 8;
     };
-    QCOMPARE(screen.ui->Label1->text(), QString("Введите ФИО"));
-    QCOMPARE(screen.ui->Label2->text(), QString("Введите группу"));
-    QVERIFY(level(screen.ui->Label1, screen.ui->Edit1));
-    QVERIFY(level(screen.ui->Label2, screen.ui->Edit2));
-    QCOMPARE(screen.ui->Edit1->geometry(), QRect(469, 439, 361, 24));
-    QCOMPARE(screen.ui->Edit2->geometry(), QRect(469, 477, 273, 24));
+    QCOMPARE(component<QLabel>(&screen, "Label1")->text(), QString("Введите ФИО"));
+    QCOMPARE(component<QLabel>(&screen, "Label2")->text(), QString("Введите группу"));
+    QVERIFY(level(component<QLabel>(&screen, "Label1"), component<QLineEdit>(&screen, "Edit1")));
+    QVERIFY(level(component<QLabel>(&screen, "Label2"), component<QLineEdit>(&screen, "Edit2")));
+    QCOMPARE(component<QLineEdit>(&screen, "Edit1")->geometry(), QRect(469, 439, 361, 24));
+    QCOMPARE(component<QLineEdit>(&screen, "Edit2")->geometry(), QRect(469, 477, 273, 24));
 }
 
 namespace {
@@ -211,8 +220,9 @@ void TestStartScreen::eachFadeStepReachesTheDisplay()
     if (QStandardPaths::findExecutable("xprop").isEmpty())
         QSKIP("xprop is not installed");
 
-    TForm6 screen;
-    screen.Timer1->stop();
+    CourseSession session;
+    TForm6 screen(session);
+    component<QTimer>(&screen, "Timer1")->stop();
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     if (fadeOut)

@@ -2,11 +2,11 @@
 
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "FixtureFile.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -78,17 +78,12 @@ QString FaultCourse::filePath(const QString &relative) const
 
 void FaultCourse::writeFile(const QString &relative, const QByteArray &bytes) const
 {
-    const QString file = filePath(relative);
-    QDir().mkpath(QFileInfo(file).path());
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        qFatal("fault course: cannot write %s", qPrintable(file));
+    FixtureFile::write(filePath(relative), bytes);
 }
 
 QByteArray FaultCourse::readFile(const QString &relative) const
 {
-    QFile in(filePath(relative));
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    return FixtureFile::read(filePath(relative));
 }
 
 QStringList FaultCourse::rows(const QString &sql) const

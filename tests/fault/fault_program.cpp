@@ -1,7 +1,8 @@
-// korvelta-fault-program: the program's start screen, main window and data
-// module, run in the current directory (the course folder) and driven by
-// commands on standard input, so that a test can put the real windows under a
-// fault from outside: another user, a held lock, a full disk, SIGKILL.
+// korvelta-fault-program: the program's windows and data module, made as the
+// program makes them, run in the current directory (the course folder) and
+// driven by commands on standard input, so that a test can put the real
+// windows under a fault from outside: another user, a held lock, a full
+// disk, SIGKILL.
 // Every message box the program would show is printed instead, as
 // "error TEXT" or "info TEXT"; each command ends with a line "done".
 //
@@ -18,16 +19,17 @@
 //                        closing the window does: "saved A" / "saved B"
 //   journal              "journal STATE ROWS": the journal cursor's state
 //   ping                 "pong": the program still answers
+#include "Components.h"
 #include "FaultTrees.h"
+#include "LessonPaths.h"
 #include "Messages.h"
 #include "Platform.h"
+#include "ProgramWindows.h"
 #include "TableCursor.h"
 #include "TopicTreeFile.h"
-#include "LessonPaths.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit6.h"
-#include "ui_Unit1.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -38,7 +40,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -52,27 +53,13 @@ void say(const QString &line)
 class FaultProgram final
 {
 public:
+    // The windows as the program makes them; the main window is shown at
+    // once, as after the start screen's "Ввод".
     FaultProgram()
+        : m_tree(component<QTreeWidget>(Form1, QStringLiteral("TreeView1")))
     {
-        m_form6 = std::make_unique<TForm6>();
-        Form6 = m_form6.get();
-        m_form1 = std::make_unique<TForm1>();
-        Form1 = m_form1.get();
-        m_module = std::make_unique<TDataModule2>();
-        DataModule2 = m_module.get();
-        m_form1->attachDataModule(*m_module);
-        m_form1->show();
+        Form1->show();
         flushMessages();
-    }
-
-    ~FaultProgram()
-    {
-        m_form1.reset();
-        m_module.reset();
-        m_form6.reset();
-        Form1 = nullptr;
-        DataModule2 = nullptr;
-        Form6 = nullptr;
     }
 
     FaultProgram(const FaultProgram &) = delete;
@@ -83,24 +70,23 @@ public:
         const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const QString command = words.value(0);
         if (command == QLatin1String("learner")) {
-            m_form6->Edit1->setText(words.value(1));
-            m_form6->Edit2->setText(words.value(2));
+            component<QLineEdit>(Form6, QStringLiteral("Edit1"))->setText(words.value(1));
+            groupBox()->setText(words.value(2));
         } else if (command == QLatin1String("choose")) {
             choose(line.section(QLatin1Char(' '), 1));
         } else if (command == QLatin1String("choose-other")) {
-            QTreeWidget *tree = m_form1->ui->TreeView1;
-            const int at = tree->indexOfTopLevelItem(tree->currentItem());
-            tree->setCurrentItem(tree->topLevelItem((at + 1) % tree->topLevelItemCount()));
+            const int at = m_tree->indexOfTopLevelItem(m_tree->currentItem());
+            m_tree->setCurrentItem(m_tree->topLevelItem((at + 1) % m_tree->topLevelItemCount()));
         } else if (command == QLatin1String("burst")) {
             burst(words.value(1).toInt(), -1, words.value(2), words.value(3) == QLatin1String("stop"));
         } else if (command == QLatin1String("burst-for")) {
             burst(0, words.value(1).toInt(), words.value(2), false);
         } else if (command == QLatin1String("close")) {
-            say(m_form1->close() ? QStringLiteral("closed") : QStringLiteral("open"));
+            say(Form1->close() ? QStringLiteral("closed") : QStringLiteral("open"));
         } else if (command == QLatin1String("save-trees")) {
             saveTrees();
         } else if (command == QLatin1String("journal")) {
-            const TableCursor *journal = m_module->Tjurnal;
+            const TableCursor *journal = DataModule2->Tjurnal;
             say(QStringLiteral("journal %1 %2").arg(int(journal->state())).arg(journal->recordCount()));
         } else if (command == QLatin1String("ping")) {
             say(QStringLiteral("pong"));
@@ -114,9 +100,11 @@ public:
     }
 
 private:
+    static QLineEdit *groupBox() { return component<QLineEdit>(Form6, QStringLiteral("Edit2")); }
+
     QTreeWidgetItem *topic(const QString &text) const
     {
-        for (QTreeWidgetItemIterator it(m_form1->ui->TreeView1); *it; ++it) {
+        for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
             if ((*it)->text(0) == text)
                 return *it;
         }
@@ -126,21 +114,20 @@ private:
     void choose(const QString &text)
     {
         if (QTreeWidgetItem *item = topic(text))
-            m_form1->ui->TreeView1->setCurrentItem(item);
+            m_tree->setCurrentItem(item);
         else
             say(QStringLiteral("no topic %1").arg(text));
     }
 
     void burst(int count, int seconds, const QString &group, bool stopWhenPending)
     {
-        QTreeWidget *tree = m_form1->ui->TreeView1;
         const QDeadlineTimer deadline(seconds < 0 ? QDeadlineTimer::Forever : QDeadlineTimer(seconds * 1000));
         for (int i = 0; (count <= 0 || i < count) && !deadline.hasExpired(); ++i) {
-            m_form6->Edit2->setText(QStringLiteral("%1-%2").arg(group).arg(i));
+            groupBox()->setText(QStringLiteral("%1-%2").arg(group).arg(i));
             const int errorsBefore = m_messages.errors.size();
-            tree->setCurrentItem(tree->topLevelItem(i % tree->topLevelItemCount()));
+            m_tree->setCurrentItem(m_tree->topLevelItem(i % m_tree->topLevelItemCount()));
             flushMessages();
-            const TableCursor *journal = m_module->Tjurnal;
+            const TableCursor *journal = DataModule2->Tjurnal;
             if (m_messages.errors.size() == errorsBefore && journal->state() == TableCursor::State::Browse)
                 say(QStringLiteral("written %1 %2").arg(i).arg(journal->value(QStringLiteral("код")).toLongLong()));
             else {
@@ -154,7 +141,7 @@ private:
 
     void saveTrees()
     {
-        const QString path = LessonPaths::toDisk(LessonPaths::join(m_form1->AppDir, QStringLiteral("log.log")));
+        const QString path = LessonPaths::toDisk(LessonPaths::join(Form1->AppDir, QStringLiteral("log.log")));
         const QVector<TopicNode> trees[2] = {faultTree('A'), faultTree('B')};
         for (int n = 0;; ++n) {
             Messages::guarded([&] { TopicTreeFile::write(path, trees[n % 2]); });
@@ -176,12 +163,12 @@ private:
         return errors;
     }
 
+    // Made first: the windows' start-up messages are printed too.
     Messages::Recorder m_messages;
+    ProgramWindows m_windows;
+    QTreeWidget *m_tree;
     int m_errorsShown = 0;
     int m_infosShown = 0;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDataModule2> m_module;
 };
 
 } // namespace

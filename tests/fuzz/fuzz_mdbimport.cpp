@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         MdbImport::importReaderOutcome(outcome, QDir(folder.path()).filePath(QStringLiteral("db1.mdb")), sqlite);
         imported = true;
     } catch (const AppError &error) {
-        FUZZ_CHECK(error.kind() == QLatin1String("EImportError"));
+        FUZZ_CHECK(error.kind() == ErrorKind::Import);
     }
     FUZZ_CHECK(imported == QFile::exists(sqlite));
     // Nothing else is left in the folder: no half database, no temporary file.

@@ -1,7 +1,7 @@
 // A lesson page saved as a web archive (.mht): what the page viewer decides
 // from it and what its own address scheme serves when WebEngine cannot.
 #include "FuzzSupport.h"
-#include "PageViewer.h"
+#include "MhtSchemeHandler.h"
 
 #include <QUrl>
 

@@ -53,6 +53,8 @@ public:
     // The journal opened as the data module opens it, on the test's own connection;
     // it must go before the course does.
     std::unique_ptr<TableCursor> openJournal() const;
+    // The lesson table, likewise.
+    std::unique_ptr<TableCursor> openLessons() const;
 
 private:
     void createServerDatabase();

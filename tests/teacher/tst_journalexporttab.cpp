@@ -1,19 +1,22 @@
+#include "Components.h"
 #include "ExportReadBack.h"
 #include "JournalSummary.h"
 #include "Messages.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -42,8 +45,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm4> m_form;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestJournalExportTab::init()
@@ -52,22 +54,17 @@ void TestJournalExportTab::init()
     m_course->addJournalRow("Иванов", "ПИ-21", 0, "Закон Ома", "2026-03-01");
     m_course->addJournalRow("Иванов", "ПИ-21", 80, "Закон Ома", "2026-03-02");
     m_course->addJournalRow("Петров", "ЭК-3", 65, "Мощность", "2026-03-03");
+    // The editor among the program's windows; the main window's tree is empty.
+    m_course->writeFile("log.log", "");
     m_messages = std::make_unique<Messages::Recorder>();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form = std::make_unique<TForm4>();
-    Form4 = m_form.get();
-    m_form->attachDataModule(*m_module);
-    m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText("Иванов");
+    m_windows = std::make_unique<ProgramWindows>();
+    component<QCheckBox>(Form4, "CheckBox1")->click();
+    component<QLineEdit>(Form4, "Edit1")->setText("Иванов");
 }
 
 void TestJournalExportTab::cleanup()
 {
-    m_form.reset();
-    m_module.reset();
-    Form4 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -85,7 +82,7 @@ void TestJournalExportTab::exportWritesTheRowsInView()
     QFETCH(QString, file);
     const QString path = m_course->filePath(file);
     m_messages->fileAnswers << path;
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(Form4, "JournalExportButton")->click();
 
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters, QStringList{"Таблица CSV|*.csv|Книга Excel|*.xlsx|Документ PDF|*.pdf"});
@@ -108,18 +105,19 @@ void TestJournalExportTab::exportWritesTheRowsInView()
 void TestJournalExportTab::cancelledDialogWritesNothing()
 {
     m_messages->fileAnswers << QString();
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(Form4, "JournalExportButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters.size(), 1);
+    // Only the course's own files: its database and its topic tree.
     const QStringList files = QDir(m_course->path()).entryList(QDir::Files | QDir::Hidden);
-    QVERIFY2(files.filter(QRegularExpression("^(?!db1\\.)")).isEmpty(), qPrintable(files.join(", ")));
+    QVERIFY2(files.filter(QRegularExpression("^(?!db1\\.|log\\.log$)")).isEmpty(), qPrintable(files.join(", ")));
 }
 
 void TestJournalExportTab::unwritableFolderIsReported()
 {
     const QString path = m_course->filePath("missing/out.xlsx");
     m_messages->fileAnswers << path;
-    m_form->ui->JournalExportButton->click();
+    component<QPushButton>(Form4, "JournalExportButton")->click();
     QCOMPARE(m_messages->errors.size(), 1);
     QVERIFY2(m_messages->errors.first().startsWith(QString("Файл %1 не записан: ").arg(path)),
              qPrintable(m_messages->errors.first()));
@@ -128,7 +126,7 @@ void TestJournalExportTab::unwritableFolderIsReported()
 
 QStringList TestJournalExportTab::summaryLines() const
 {
-    const QTableWidget *table = m_form->ui->SummaryLines;
+    const QTableWidget *table = component<QTableWidget>(Form4, "SummaryLines");
     QStringList lines;
     for (int row = 0; row < table->rowCount(); ++row) {
         QStringList cells;
@@ -141,36 +139,36 @@ QStringList TestJournalExportTab::summaryLines() const
 
 void TestJournalExportTab::summariesFollowTheRowsInView()
 {
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(Form4, "PageControl1")->setCurrentWidget(component<QWidget>(Form4, "SummaryTab"));
     const QLocale locale = QLocale::system();
     const QString eighty = locale.toString(80.0, 'f', 1), hundred = locale.toString(100.0, 'f', 1);
     QCOMPARE(summaryLines(), (QStringList{"ПИ-21|Закон Ома|1|" + eighty + "|80|" + hundred + "|0",
                                           "ПИ-21|Итого по группе|1|" + eighty + "|80|" + hundred + "|0"}));
-    QCOMPARE(m_form->ui->SummaryNote->text(), JournalSummary::zeroScoreNote());
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 1);
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItem(0)->childCount(), 1);
+    QCOMPARE(component<QLabel>(Form4, "SummaryNote")->text(), JournalSummary::zeroScoreNote());
+    QCOMPARE(component<QTreeWidget>(Form4, "SummaryLearners")->topLevelItemCount(), 1);
+    QCOMPARE(component<QTreeWidget>(Form4, "SummaryLearners")->topLevelItem(0)->childCount(), 1);
 
     // Another filter while the tab is shown: summed up again once the events run.
-    m_form->ui->Edit1->setText("Петров");
+    component<QLineEdit>(Form4, "Edit1")->setText("Петров");
     QTRY_COMPARE(summaryLines(), (QStringList{"ЭК-3|Мощность|1|" + locale.toString(65.0, 'f', 1) + "|65|"
                                                   + locale.toString(0.0, 'f', 1) + "|0",
                                               "ЭК-3|Итого по группе|1|" + locale.toString(65.0, 'f', 1) + "|65|"
                                                   + locale.toString(0.0, 'f', 1) + "|0"}));
 
     // A change while another tab is shown shows when the tab does.
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->TabSheet2);
-    m_form->ui->CheckBox1->click();
+    component<QTabWidget>(Form4, "PageControl1")->setCurrentWidget(component<QWidget>(Form4, "TabSheet2"));
+    component<QCheckBox>(Form4, "CheckBox1")->click();
     QCoreApplication::processEvents();
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(Form4, "PageControl1")->setCurrentWidget(component<QWidget>(Form4, "SummaryTab"));
     QCOMPARE(summaryLines().size(), 4);
-    QCOMPARE(m_form->ui->SummaryLearners->topLevelItemCount(), 2);
+    QCOMPARE(component<QTreeWidget>(Form4, "SummaryLearners")->topLevelItemCount(), 2);
 }
 
 void TestJournalExportTab::summariesExport()
 {
-    m_form->ui->PageControl1->setCurrentWidget(m_form->ui->SummaryTab);
+    component<QTabWidget>(Form4, "PageControl1")->setCurrentWidget(component<QWidget>(Form4, "SummaryTab"));
     m_messages->fileAnswers << m_course->filePath("summary.csv");
-    m_form->ui->SummaryExportButton->click();
+    component<QPushButton>(Form4, "SummaryExportButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     const QList<QStringList> records =
         ExportReadBack::parseCsv(QString::fromUtf8(m_course->readFile("summary.csv").mid(3)));

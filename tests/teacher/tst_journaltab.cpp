@@ -1,17 +1,19 @@
+#include "Components.h"
 #include "DBGrid.h"
 #include "Messages.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -43,8 +45,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm4> m_form;
-    std::unique_ptr<TDataModule2> m_module;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestJournalTab::init()
@@ -56,20 +57,15 @@ void TestJournalTab::init()
     };
     for (const QVariantList &row : rows)
         m_course->exec("INSERT INTO jurnal (urok, data, fio, gruppa, ocenka) VALUES ('Урок', '2026-12-01', ?, ?, ?)", row);
+    // The editor among the program's windows; the main window's tree is empty.
+    m_course->writeFile("log.log", "");
     m_messages = std::make_unique<Messages::Recorder>();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form = std::make_unique<TForm4>();
-    Form4 = m_form.get();
-    m_form->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
 }
 
 void TestJournalTab::cleanup()
 {
-    m_form.reset();
-    m_module.reset();
-    Form4 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -77,7 +73,7 @@ void TestJournalTab::cleanup()
 QStringList TestJournalTab::namesInView() const
 {
     QStringList names;
-    const QAbstractItemModel *model = m_form->ui->DBGrid4->model();
+    const QAbstractItemModel *model = component<DBGrid>(Form4, "DBGrid4")->model();
     for (int row = 0; row < model->rowCount(); ++row)
         names << model->index(row, 0).data().toString() + "/" + model->index(row, 1).data().toString();
     return names;
@@ -104,12 +100,12 @@ void TestJournalTab::gridShowsTheJournalColumns()
     QFETCH(int, designWidth);
     QFETCH(bool, editable);
 
-    const QAbstractItemModel *model = m_form->ui->DBGrid4->model();
+    const QAbstractItemModel *model = component<DBGrid>(Form4, "DBGrid4")->model();
     QCOMPARE(model->columnCount(), 5);
     QCOMPARE(model->rowCount(), 6);
     QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), title);
     // Designed for 120 pixels per inch, scaled to the screen.
-    QCOMPARE(m_form->ui->DBGrid4->columnWidth(column), qRound(designWidth * m_form->logicalDpiY() / 120.0));
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid4")->columnWidth(column), qRound(designWidth * Form4->logicalDpiY() / 120.0));
     const QModelIndex cell = model->index(0, column);
     QCOMPARE(bool(model->flags(cell) & Qt::ItemIsEditable), editable);
     // The columns that cannot be typed into are grey.
@@ -145,8 +141,8 @@ void TestJournalTab::gridEditKeepsTheFieldWidth()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
 
-    DBGrid *grid = m_form->ui->DBGrid4;
-    TableCursor *journal = m_module->Tjurnal;
+    DBGrid *grid = component<DBGrid>(Form4, "DBGrid4");
+    TableCursor *journal = DataModule2->Tjurnal;
     if (newRow) {
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Insert);
@@ -188,26 +184,26 @@ void TestJournalTab::filter()
     QFETCH(QStringList, inView);
 
     if (switchOn)
-        m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText(name);
-    m_form->ui->Edit2->setText(group);
+        component<QCheckBox>(Form4, "CheckBox1")->click();
+    component<QLineEdit>(Form4, "Edit1")->setText(name);
+    component<QLineEdit>(Form4, "Edit2")->setText(group);
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(namesInView(), inView);
-    QCOMPARE(m_module->Tjurnal->currentIndex(), 0);
+    QCOMPARE(DataModule2->Tjurnal->currentIndex(), 0);
 }
 
 void TestJournalTab::deleteVisitsOfOneLearnerThenTheWholeJournalIsInView()
 {
-    m_form->ui->CheckBox1->click();
-    m_form->ui->Edit1->setText("Иванов");
-    m_form->ui->Button20->click();
+    component<QCheckBox>(Form4, "CheckBox1")->click();
+    component<QLineEdit>(Form4, "Edit1")->setText("Иванов");
+    component<QPushButton>(Form4, "Button20")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(stored(), (QStringList{"Иванов|80", "Петров|0", "O'Brien|0", "Петров|0"}));
     // The whole journal is in view again although the switch still shows checked.
-    QVERIFY(m_form->ui->CheckBox1->isChecked());
+    QVERIFY(component<QCheckBox>(Form4, "CheckBox1")->isChecked());
     QCOMPARE(namesInView().size(), 4);
     // "Удалить все записи" now empties the whole journal.
-    m_form->ui->Button21->click();
+    component<QPushButton>(Form4, "Button21")->click();
     QCOMPARE(stored(), QStringList());
 }
 
@@ -226,17 +222,17 @@ void TestJournalTab::deleteAllWithAndWithoutTheFilter()
     QFETCH(bool, switchOn);
     QFETCH(QStringList, left);
 
-    m_form->ui->Edit1->setText("Петров");
+    component<QLineEdit>(Form4, "Edit1")->setText("Петров");
     if (switchOn)
-        m_form->ui->CheckBox1->click();
-    m_form->ui->Button21->click();
+        component<QCheckBox>(Form4, "CheckBox1")->click();
+    component<QPushButton>(Form4, "Button21")->click();
     QCOMPARE(stored(), left);
 }
 
 void TestJournalTab::gridKeysInsertAndDelete()
 {
-    DBGrid *grid = m_form->ui->DBGrid4;
-    TableCursor *journal = m_module->Tjurnal;
+    DBGrid *grid = component<DBGrid>(Form4, "DBGrid4");
+    TableCursor *journal = DataModule2->Tjurnal;
     grid->setFocus();
     journal->last();
     QTest::keyClick(grid, Qt::Key_Down);

@@ -1,53 +1,33 @@
+#include "Components.h"
+#include "EditorCourse.h"
 #include "DBEdit.h"
 #include "DBGrid.h"
 #include "DBNavigator.h"
 #include "Messages.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit4.h"
-#include "ui_Unit1.h"
-#include "ui_Unit4.h"
 #include "WidgetTestMain.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringEncoder>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
 
-namespace {
-
-QByteArray cp1251(const QString &text)
-{
-    QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
-}
-
-// The tree as "level:text" lines, in the order the topic file stores it.
-QStringList treeLines()
-{
-    QStringList lines;
-    for (const TopicNode &node : Form1->topicNodes())
-        lines << QStringLiteral("%1:%2").arg(node.level).arg(node.text);
-    return lines;
-}
-
-QTreeWidgetItem *findNode(const QString &text)
-{
-    const auto found = Form1->ui->TreeView1->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-const QStringList StartTree = {"0:Электричество", "1:Закон Ома", "2:Опыт", "1:Мощность", "0:Магнетизм"};
-
-} // namespace
-
-// The lesson editor's tab over the real main window's tree and a real course file.
+// The lesson editor over the real main window's tree and a real course file: its window and the topic commands.
 class TestLessonEditor : public QObject
 {
     Q_OBJECT
@@ -64,75 +44,34 @@ private slots:
     void addedTopicWhoseRowCannotBePostedAddsNoNode();
     void deleteTopicTakesItsSubtreeButNotTheirRows();
     void deleteWithNothingSelectedDoesNothing();
-    void pickAndClearEachColumn_data();
-    void pickAndClearEachColumn();
-    void pickOutsideTheCourseFolderIsRefused_data();
-    void pickOutsideTheCourseFolderIsRefused();
-    void cancelledPickChangesNothing();
-    void attachingATestChecksItsAnswerKey_data();
-    void attachingATestChecksItsAnswerKey();
     void enterPostsWhatWasTyped();
-    void emptyLessonTableGetsARowPerFileButton();
-    void gridAndNavigatorShareTheCurrentRow();
     void treeWrittenOnCloseHoldsTheNewTopics();
 
 private:
-    void start();
-    QStringList lessonRows() const { return m_course->rows("SELECT * FROM urok ORDER BY rowid"); }
-
-    std::unique_ptr<TestCourse> m_course;
-    std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<EditorCourse> m_on;
 };
 
 void TestLessonEditor::init()
 {
-    m_course = std::make_unique<TestCourse>();
-    m_course->writeFile("log.log", cp1251("Электричество\r\n\tЗакон Ома\r\n\t\tОпыт\r\n\tМощность\r\nМагнетизм\r\n"));
-    for (const char *title : {"Электричество", "Закон Ома", "Опыт", "Мощность", "Магнетизм"})
-        m_course->exec("INSERT INTO urok (urok) VALUES (?)", {QString::fromUtf8(title)});
-    m_messages = std::make_unique<Messages::Recorder>();
-}
-
-void TestLessonEditor::start()
-{
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_form4 = std::make_unique<TForm4>();
-    Form4 = m_form4.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form1->attachDataModule(*m_module);
-    m_form4->attachDataModule(*m_module);
-    QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(treeLines(), StartTree);
+    m_on = std::make_unique<EditorCourse>();
 }
 
 void TestLessonEditor::cleanup()
 {
-    m_form4.reset();
-    m_form1.reset();
-    m_module.reset();
-    Form4 = nullptr;
-    Form1 = nullptr;
-    DataModule2 = nullptr;
-    m_messages.reset();
-    m_course.reset();
+    m_on.reset();
 }
 
 void TestLessonEditor::opensOnTheJournalTabAboveOtherWindows()
 {
-    start();
+    m_on->start();
     Form1->N1Click();
-    QVERIFY(m_form4->isVisible());
-    QCOMPARE(m_form4->windowTitle(), QString("Редактирование  уроков"));
-    QVERIFY(m_form4->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(m_form4->ui->PageControl1->currentWidget(), m_form4->ui->TabSheet2);
-    QCOMPARE(m_form4->ui->PageControl1->tabText(0), QString("Редактирование  Урока"));
-    QCOMPARE(m_form4->ui->PageControl1->tabText(1), QString("Журнал"));
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Электричество"));
+    QVERIFY(Form4->isVisible());
+    QCOMPARE(Form4->windowTitle(), QString("Редактирование  уроков"));
+    QVERIFY(Form4->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->currentWidget(), component<QWidget>(Form4, "TabSheet2"));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->tabText(0), QString("Редактирование  Урока"));
+    QCOMPARE(component<QTabWidget>(Form4, "PageControl1")->tabText(1), QString("Журнал"));
+    QCOMPARE(component<QLabel>(Form4, "DBText1")->text(), QString("Электричество"));
 }
 
 void TestLessonEditor::layoutFollowsTheDesktop_data()
@@ -163,15 +102,15 @@ void TestLessonEditor::layoutFollowsTheDesktop()
     QFETCH(QRect, geometry);
     QFETCH(int, titleColumn);
     QFETCH(int, nameColumn);
-    start();
+    m_on->start();
 
-    m_form4->layOutFor(desktop, dpi);
-    QCOMPARE(QRect(m_form4->pos(), m_form4->size()), geometry);
-    QCOMPARE(m_form4->ui->DBGrid5->columnWidth(0), titleColumn);
-    QCOMPARE(m_form4->ui->DBGrid4->columnWidth(0), nameColumn);
+    Form4->layOutFor(desktop, dpi);
+    QCOMPARE(QRect(Form4->pos(), Form4->size()), geometry);
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid5")->columnWidth(0), titleColumn);
+    QCOMPARE(component<DBGrid>(Form4, "DBGrid4")->columnWidth(0), nameColumn);
     // Opened, it keeps that place: beside the main window's tree, not over it at the corner.
     Form1->N1Click();
-    QCOMPARE(m_form4->size(), geometry.size());
+    QCOMPARE(Form4->size(), geometry.size());
 }
 
 void TestLessonEditor::addTopic_data()
@@ -181,9 +120,9 @@ void TestLessonEditor::addTopic_data()
     QTest::addColumn<QStringList>("tree");
 
     QTest::newRow("root topic, nothing selected: last root")
-        << "" << false << (StartTree + QStringList{"0:Новая тема"});
+        << "" << false << (EditorCourse::StartTree + QStringList{"0:Новая тема"});
     QTest::newRow("root topic, a root selected: last root")
-        << "Электричество" << false << (StartTree + QStringList{"0:Новая тема"});
+        << "Электричество" << false << (EditorCourse::StartTree + QStringList{"0:Новая тема"});
     QTest::newRow("root topic, a sub-topic selected: its last sibling")
         << "Опыт" << false
         << QStringList{"0:Электричество", "1:Закон Ома", "2:Опыт", "2:Новая тема", "1:Мощность", "0:Магнетизм"};
@@ -194,7 +133,7 @@ void TestLessonEditor::addTopic_data()
         << "Мощность" << true
         << QStringList{"0:Электричество", "1:Закон Ома", "2:Опыт", "1:Мощность", "2:Новая тема", "0:Магнетизм"};
     QTest::newRow("sub-topic, nothing selected: last root")
-        << "" << true << (StartTree + QStringList{"0:Новая тема"});
+        << "" << true << (EditorCourse::StartTree + QStringList{"0:Новая тема"});
 }
 
 void TestLessonEditor::addTopic()
@@ -202,294 +141,96 @@ void TestLessonEditor::addTopic()
     QFETCH(QString, selected);
     QFETCH(bool, subTopic);
     QFETCH(QStringList, tree);
-    start();
-    QTreeWidgetItem *node = selected.isEmpty() ? nullptr : findNode(selected);
-    Form1->ui->TreeView1->setCurrentItem(node);
+    m_on->start();
+    QTreeWidgetItem *node = selected.isEmpty() ? nullptr : EditorCourse::findNode(selected);
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(node);
 
-    m_form4->ui->Edit3->setText("Новая тема");
-    subTopic ? m_form4->Button11Click() : m_form4->Button10Click();
+    component<QLineEdit>(Form4, "Edit3")->setText("Новая тема");
+    subTopic ? Form4->Button11Click() : Form4->Button10Click();
 
-    QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(treeLines(), tree);
-    QCOMPARE(Form1->ui->TreeView1->currentItem(), node);
-    QCOMPARE(lessonRows().last(), QString("Новая тема|<null>|<null>|<null>|<null>|<null>|<null>|<null>"));
+    QCOMPARE(m_on->messages().errors, QStringList());
+    QCOMPARE(EditorCourse::treeLines(), tree);
+    QCOMPARE(component<QTreeWidget>(Form1, "TreeView1")->currentItem(), node);
+    QCOMPARE(m_on->lessonRows().last(), QString("Новая тема|<null>|<null>|<null>|<null>|<null>|<null>|<null>"));
     // The new row is the current lesson, so the file buttons fill it next.
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Новая тема"));
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(m_form4->ui->Edit3->text(), QString("Новая тема"));
-    QCOMPARE(findNode("Новая тема")->icon(0).isNull(), false);
+    QCOMPARE(component<QLineEdit>(Form4, "Edit3")->text(), QString("Новая тема"));
+    QCOMPARE(EditorCourse::findNode("Новая тема")->icon(0).isNull(), false);
 }
 
 void TestLessonEditor::addedTopicWhoseRowCannotBePostedAddsNoNode()
 {
-    start();
-    m_course->exec("CREATE TRIGGER refuse BEFORE INSERT ON urok BEGIN SELECT RAISE(ABORT, 'urok is full'); END");
-    m_form4->ui->Edit3->setText("Новая тема");
-    m_form4->Button10Click();
+    m_on->start();
+    m_on->course().exec("CREATE TRIGGER refuse BEFORE INSERT ON urok BEGIN SELECT RAISE(ABORT, 'urok is full'); END");
+    component<QLineEdit>(Form4, "Edit3")->setText("Новая тема");
+    Form4->Button10Click();
 
-    QCOMPARE(m_messages->errors, QStringList{"urok is full."});
-    QCOMPARE(treeLines(), StartTree);
+    QCOMPARE(m_on->messages().errors, QStringList{"urok is full."});
+    QCOMPARE(EditorCourse::treeLines(), EditorCourse::StartTree);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Insert);
-    m_form4->ui->DBNavigator1->click(DBNavigator::Cancel);
+    component<DBNavigator>(Form4, "DBNavigator1")->click(DBNavigator::Cancel);
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(lessonRows().size(), 5);
+    QCOMPARE(m_on->lessonRows().size(), 5);
 }
 
 void TestLessonEditor::deleteTopicTakesItsSubtreeButNotTheirRows()
 {
-    start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Закон Ома"));
+    m_on->start();
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(EditorCourse::findNode("Закон Ома"));
     QCOMPARE(DataModule2->Turok->value("urok").toString(), QString("Закон Ома"));
 
-    m_form4->Button1Click();
+    Form4->Button1Click();
 
-    QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_messages->questions, QStringList());
-    QCOMPARE(treeLines(), (QStringList{"0:Электричество", "1:Мощность", "0:Магнетизм"}));
-    QCOMPARE(m_course->rows("SELECT urok FROM urok ORDER BY rowid"),
+    QCOMPARE(m_on->messages().errors, QStringList());
+    QCOMPARE(m_on->messages().questions, QStringList());
+    QCOMPARE(EditorCourse::treeLines(), (QStringList{"0:Электричество", "1:Мощность", "0:Магнетизм"}));
+    QCOMPARE(m_on->course().rows("SELECT urok FROM urok ORDER BY rowid"),
              (QStringList{"Электричество", "Опыт", "Мощность", "Магнетизм"}));
     // The tree moved its selection to a neighbour, and choosing it opened that lesson.
-    QTreeWidgetItem *now = Form1->ui->TreeView1->currentItem();
+    QTreeWidgetItem *now = component<QTreeWidget>(Form1, "TreeView1")->currentItem();
     QVERIFY(now);
     QCOMPARE(DataModule2->Turok->value("urok").toString(), now->text(0));
 }
 
 void TestLessonEditor::deleteWithNothingSelectedDoesNothing()
 {
-    start();
-    Form1->ui->TreeView1->setCurrentItem(nullptr);
-    m_form4->Button1Click();
-    QCOMPARE(treeLines(), StartTree);
-    QCOMPARE(lessonRows().size(), 5);
-}
-
-void TestLessonEditor::pickAndClearEachColumn_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("column");
-    QTest::addColumn<QString>("filter");
-
-    QTest::newRow("1 page") << 0 << "htm" << "HTML документы|*.htm;*.mht;*.html|Все файлы|*.*";
-    QTest::newRow("2 picture") << 1 << "jpg" << "Рисунки|*.jpg;*.bmp;*.wmf;*.ico|Все файлы|*.*";
-    QTest::newRow("3 video") << 2 << "avi" << "Видио|*.avi;*.mp4|Все файлы|*.*";
-    QTest::newRow("4 test") << 3 << "test" << "Test|*.htm;*.txt|Все файлы|*.*";
-    QTest::newRow("5 melody") << 4 << "mid" << "Музыка|*.mid;*.kar;*.wav;*.mp3|Все файлы|*.*";
-    QTest::newRow("6 narration") << 5 << "wav" << "Музыка|*.mid;*.kar;*.wav;*.mp3|Все файлы|*.*";
-    QTest::newRow("7 program") << 6 << "exe" << "Программы|*.exe|Все файлы|*.*";
-}
-
-void TestLessonEditor::pickAndClearEachColumn()
-{
-    QFETCH(int, row);
-    QFETCH(QString, column);
-    QFETCH(QString, filter);
-    start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Мощность"));
-    QPushButton *const picks[] = {m_form4->ui->Button13, m_form4->ui->Button14, m_form4->ui->Button15,
-                                  m_form4->ui->Button16, m_form4->ui->Button17, m_form4->ui->Button18,
-                                  m_form4->ui->Button19};
-    QPushButton *const clears[] = {m_form4->ui->BitBtn1, m_form4->ui->BitBtn2, m_form4->ui->BitBtn3,
-                                   m_form4->ui->BitBtn4, m_form4->ui->BitBtn5, m_form4->ui->BitBtn6,
-                                   m_form4->ui->BitBtn7};
-    DBEdit *const boxes[] = {m_form4->ui->DBEdit1, m_form4->ui->DBEdit2, m_form4->ui->DBEdit3,
-                             m_form4->ui->DBEdit4, m_form4->ui->DBEdit5, m_form4->ui->DBEdit6,
-                             m_form4->ui->DBEdit7};
-    const QString sql = QStringLiteral("SELECT \"%1\" FROM urok WHERE urok = 'Мощность'").arg(column);
-
-    m_messages->fileAnswers << m_course->filePath("uroki/тема 4/файл.dat");
-    picks[row]->click();
-    QCOMPARE(m_messages->fileFilters, QStringList{filter});
-    QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_course->scalar(sql).toString(), QString("uroki\\тема 4\\файл.dat"));
-    QCOMPARE(boxes[row]->text(), QString("uroki\\тема 4\\файл.dat"));
-    QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-
-    clears[row]->click();
-    const QVariant cleared = m_course->scalar(sql);
-    QVERIFY(!cleared.isNull());
-    QCOMPARE(cleared.toString(), QString());
-    QCOMPARE(boxes[row]->text(), QString());
-    // Only this column of this row changed.
-    QCOMPARE(m_course->scalar("SELECT COUNT(*) FROM urok WHERE COALESCE(htm, jpg, avi, test, mid, wav, exe) IS NOT NULL")
-                 .toInt(),
-             1);
-}
-
-void TestLessonEditor::pickOutsideTheCourseFolderIsRefused_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("another folder") << "/opt/lessons/u1.htm";
-    QTest::newRow("a folder whose name starts like the course's") << "<course>-old/u1.htm";
-    QTest::newRow("out of the course through ..") << "<course>/../u1.htm";
-    QTest::newRow("the course folder itself") << "<course>";
-}
-
-void TestLessonEditor::pickOutsideTheCourseFolderIsRefused()
-{
-    QFETCH(QString, chosen);
-    start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
-    m_course->exec("UPDATE urok SET htm = 'uroki\\old.htm' WHERE urok = 'Опыт'");
-    DataModule2->Turok->refresh();
-    const QStringList before = lessonRows();
-
-    m_messages->fileAnswers << QString(chosen).replace("<course>", m_course->path());
-    m_form4->Button13Click();
-
-    QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_messages->infos.size(), 1);
-    QVERIFY(m_messages->infos.first().contains("вне папки курса"));
-    QCOMPARE(lessonRows(), before);
-    QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(m_form4->ui->DBEdit1->text(), QString("uroki\\old.htm"));
-}
-
-void TestLessonEditor::cancelledPickChangesNothing()
-{
-    start();
-    const QStringList before = lessonRows();
-    m_form4->Button14Click();
-    QCOMPARE(m_messages->fileFilters.size(), 1);
-    QCOMPARE(lessonRows(), before);
-    QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-}
-
-void TestLessonEditor::attachingATestChecksItsAnswerKey_data()
-{
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<QString>("listed");
-
-    QTest::newRow("every line sets an answer") << QByteArray("A\r\nB\r\nE\r\n") << "";
-    QTest::newRow("Cyrillic look-alikes on lines 2 and 4")
-        << QByteArray("A\r\n\xC2\r\nC\r\n\xC5\r\n") << "2, 4";
-    QTest::newRow("more than ten lines without answer: the first ten")
-        << QByteArray("\xC0\r\n").repeated(12) << "1, 2, 3, 4, 5, 6, 7, 8, 9, 10 … (всего 12)";
-    QTest::newRow("no key in the folder: nothing to say") << QByteArray() << "";
-}
-
-void TestLessonEditor::attachingATestChecksItsAnswerKey()
-{
-    QFETCH(QByteArray, key);
-    QFETCH(QString, listed);
-    start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
-    m_course->writeFile("testy/t1/1.htm", "<p>1</p>");
-    if (!key.isEmpty())
-        m_course->writeFile("testy/t1/otwet.txt", key);
-
-    m_messages->fileAnswers << m_course->filePath("testy/t1/1.htm");
-    m_form4->Button16Click();
-
-    // The test is attached whatever its key holds.
-    QCOMPARE(m_course->scalar("SELECT test FROM urok WHERE urok = 'Опыт'").toString(), QString("testy\\t1\\1.htm"));
-    QCOMPARE(m_messages->errors, QStringList());
-    if (listed.isEmpty()) {
-        QCOMPARE(m_messages->infos, QStringList());
-        return;
-    }
-    QCOMPARE(m_messages->infos.size(), 1);
-    const QString message = m_messages->infos.first();
-    QVERIFY2(message.contains("строках: " + listed + "."), qPrintable(message));
-    QVERIFY2(message.contains("otwet.txt"), qPrintable(message));
+    m_on->start();
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(nullptr);
+    Form4->Button1Click();
+    QCOMPARE(EditorCourse::treeLines(), EditorCourse::StartTree);
+    QCOMPARE(m_on->lessonRows().size(), 5);
 }
 
 void TestLessonEditor::enterPostsWhatWasTyped()
 {
-    start();
-    m_form4->Button12Click(); // nothing pending: nothing happens
-    QCOMPARE(m_messages->errors, QStringList());
+    m_on->start();
+    Form4->Button12Click(); // nothing pending: nothing happens
+    QCOMPARE(m_on->messages().errors, QStringList());
 
-    Form1->ui->TreeView1->setCurrentItem(findNode("Магнетизм"));
-    m_form4->show();
-    QTest::keyClicks(m_form4->ui->DBEdit7, "prog\\m.exe");
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(EditorCourse::findNode("Магнетизм"));
+    Form4->show();
+    QTest::keyClicks(component<DBEdit>(Form4, "DBEdit7"), "prog\\m.exe");
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Edit);
-    QVERIFY(m_course->scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").isNull());
+    QVERIFY(m_on->course().scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").isNull());
 
-    m_form4->Button12Click();
+    Form4->Button12Click();
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
-    QCOMPARE(m_course->scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").toString(), QString("prog\\m.exe"));
-    QCOMPARE(m_messages->errors, QStringList());
-}
-
-void TestLessonEditor::emptyLessonTableGetsARowPerFileButton()
-{
-    m_course->exec("DELETE FROM urok");
-    start();
-    QCOMPARE(m_form4->ui->DBGrid5->model()->rowCount(), 0);
-    QCOMPARE(m_form4->ui->DBText1->text(), QString());
-
-    m_messages->fileAnswers << m_course->filePath("uroki/u1.htm");
-    m_form4->Button13Click();
-    QCOMPARE(lessonRows(), QStringList{"<null>|uroki\\u1.htm|<null>|<null>|<null>|<null>|<null>|<null>"});
-
-    m_course->exec("DELETE FROM urok");
-    DataModule2->Turok->refresh();
-    m_form4->BitBtn3Click();
-    QCOMPARE(lessonRows(), QStringList{"<null>|<null>|<null>||<null>|<null>|<null>|<null>"});
-    QCOMPARE(m_messages->errors, QStringList());
-}
-
-void TestLessonEditor::gridAndNavigatorShareTheCurrentRow()
-{
-    start();
-    DBGrid *grid = m_form4->ui->DBGrid5;
-    TableCursor *lessons = DataModule2->Turok;
-    QCOMPARE(grid->model()->rowCount(), 5);
-    QCOMPARE(grid->model()->columnCount(), 8);
-    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Тема урока"));
-    QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(), QString("test"));
-    // The widths are designed for 120 pixels per inch and follow the screen.
-    QCOMPARE(grid->columnWidth(0), qRound(393 * m_form4->logicalDpiY() / 120.0));
-    QCOMPARE(grid->columnWidth(4), qRound(54 * m_form4->logicalDpiY() / 120.0));
-    QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
-
-    grid->setCurrentIndex(grid->model()->index(3, 0));
-    QCOMPARE(lessons->value("urok").toString(), QString("Мощность"));
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Мощность"));
-
-    DBNavigator *navigator = m_form4->ui->DBNavigator1;
-    navigator->click(DBNavigator::Next);
-    QCOMPARE(grid->currentIndex().row(), 4);
-    QVERIFY(!navigator->button(DBNavigator::Next)->isEnabled());
-    navigator->click(DBNavigator::First);
-    QCOMPARE(grid->currentIndex().row(), 0);
-    QVERIFY(!navigator->button(DBNavigator::Prior)->isEnabled());
-
-    // The main window's tree moves the same row.
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
-    QCOMPARE(grid->currentIndex().row(), 2);
-
-    m_messages->answer = false;
-    navigator->click(DBNavigator::Delete);
-    QCOMPARE(m_messages->questions, QStringList{"Delete record?"});
-    QCOMPARE(lessonRows().size(), 5);
-    m_messages->answer = true;
-    navigator->click(DBNavigator::Delete);
-    QCOMPARE(m_course->rows("SELECT urok FROM urok ORDER BY rowid"),
-             (QStringList{"Электричество", "Закон Ома", "Мощность", "Магнетизм"}));
-    QCOMPARE(grid->model()->rowCount(), 4);
-    QCOMPARE(grid->currentIndex().row(), 2);
-    QCOMPARE(m_form4->ui->DBText1->text(), QString("Мощность"));
-
-    navigator->click(DBNavigator::Insert);
-    QCOMPARE(grid->model()->rowCount(), 5);
-    QVERIFY(navigator->button(DBNavigator::Post)->isEnabled());
-    navigator->click(DBNavigator::Cancel);
-    QCOMPARE(grid->model()->rowCount(), 4);
-    QCOMPARE(m_messages->errors, QStringList());
+    QCOMPARE(m_on->course().scalar("SELECT exe FROM urok WHERE urok = 'Магнетизм'").toString(), QString("prog\\m.exe"));
+    QCOMPARE(m_on->messages().errors, QStringList());
 }
 
 void TestLessonEditor::treeWrittenOnCloseHoldsTheNewTopics()
 {
-    start();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Магнетизм"));
-    m_form4->ui->Edit3->setText("Индукция");
-    m_form4->Button11Click();
-    Form1->ui->TreeView1->setCurrentItem(findNode("Опыт"));
-    m_form4->Button1Click();
+    m_on->start();
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(EditorCourse::findNode("Магнетизм"));
+    component<QLineEdit>(Form4, "Edit3")->setText("Индукция");
+    Form4->Button11Click();
+    component<QTreeWidget>(Form1, "TreeView1")->setCurrentItem(EditorCourse::findNode("Опыт"));
+    Form4->Button1Click();
     QVERIFY(Form1->close());
-    QCOMPARE(m_course->readFile("log.log"),
-             cp1251("Электричество\r\n\tЗакон Ома\r\n\tМощность\r\nМагнетизм\r\n\tИндукция\r\n"));
+    QCOMPARE(m_on->course().readFile("log.log"),
+             EditorCourse::cp1251("Электричество\r\n\tЗакон Ома\r\n\tМощность\r\nМагнетизм\r\n\tИндукция\r\n"));
 }
 
 KORVELTA_WIDGET_TEST_MAIN(TestLessonEditor)

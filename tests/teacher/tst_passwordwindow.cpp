@@ -1,16 +1,19 @@
+#include "Components.h"
 #include "Messages.h"
 #include "PasswordCheck.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit7.h"
-#include "ui_Unit1.h"
-#include "ui_Unit7.h"
 #include "WidgetTestMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -43,9 +46,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm7> m_form7;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestPasswordWindow::start(const QVariant &stored, bool row)
@@ -55,24 +56,14 @@ void TestPasswordWindow::start(const QVariant &stored, bool row)
     if (row)
         m_course->exec("INSERT INTO pas (pas) VALUES (?)", {stored});
     m_messages = std::make_unique<Messages::Recorder>();
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form7 = std::make_unique<TForm7>();
-    Form7 = m_form7.get();
+    m_windows = std::make_unique<ProgramWindows>();
     QCOMPARE(m_messages->errors, QStringList());
-    m_form7->show();
+    Form7->show();
 }
 
 void TestPasswordWindow::cleanup()
 {
-    m_form7.reset();
-    m_form1.reset();
-    m_module.reset();
-    Form7 = nullptr;
-    Form1 = nullptr;
-    DataModule2 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -105,17 +96,17 @@ void TestPasswordWindow::okButton()
     QFETCH(bool, shownBefore);
     QFETCH(bool, revealed);
     start(stored, hasRow);
-    Form1->ui->N1->setVisible(shownBefore);
+    component<QAction>(Form1, "N1")->setVisible(shownBefore);
 
-    m_form7->ui->Edit1->setText(typed);
-    m_form7->Button1Click();
+    component<QLineEdit>(Form7, "Edit1")->setText(typed);
+    Form7->Button1Click();
 
-    QCOMPARE(Form1->ui->N1->isVisible(), revealed);
+    QCOMPARE(component<QAction>(Form1, "N1")->isVisible(), revealed);
     QCOMPARE(m_messages->infos, revealed ? QStringList() : QStringList{Wrong});
-    QVERIFY(!m_form7->isVisible());
+    QVERIFY(!Form7->isVisible());
     QCOMPARE(m_messages->errors, QStringList());
     // The box keeps its text for the next opening.
-    QCOMPARE(m_form7->ui->Edit1->text(), typed);
+    QCOMPARE(component<QLineEdit>(Form7, "Edit1")->text(), typed);
 }
 
 void TestPasswordWindow::changePassword_data()
@@ -145,21 +136,21 @@ void TestPasswordWindow::changePassword()
     QFETCH(QString, opensAfterwards);
     start(QVariant("1234"));
 
-    m_form7->ui->Edit1->setText(current);
+    component<QLineEdit>(Form7, "Edit1")->setText(current);
     // Every password box masks what is typed with "*".
-    QCOMPARE(m_form7->ui->Edit1->displayText(), QString(current.size(), '*'));
-    m_form7->Button2Click();
-    const bool panelOpened = m_form7->ui->Panel2->isVisible();
+    QCOMPARE(component<QLineEdit>(Form7, "Edit1")->displayText(), QString(current.size(), '*'));
+    Form7->Button2Click();
+    const bool panelOpened = component<QWidget>(Form7, "Panel2")->isVisible();
     QCOMPARE(panelOpened, current == "1234");
-    QVERIFY(m_form7->isVisible());
+    QVERIFY(Form7->isVisible());
     if (panelOpened) {
-        m_form7->ui->Edit2->setText(newPassword);
-        m_form7->ui->Edit3->setText(confirmation);
-        QCOMPARE(m_form7->ui->Edit2->displayText(), QString(newPassword.size(), '*'));
-        QCOMPARE(m_form7->ui->Edit3->displayText(), QString(confirmation.size(), '*'));
-        m_form7->Button3Click();
-        QVERIFY(!m_form7->ui->Panel2->isVisible());
-        QVERIFY(!m_form7->isVisible());
+        component<QLineEdit>(Form7, "Edit2")->setText(newPassword);
+        component<QLineEdit>(Form7, "Edit3")->setText(confirmation);
+        QCOMPARE(component<QLineEdit>(Form7, "Edit2")->displayText(), QString(newPassword.size(), '*'));
+        QCOMPARE(component<QLineEdit>(Form7, "Edit3")->displayText(), QString(confirmation.size(), '*'));
+        Form7->Button3Click();
+        QVERIFY(!component<QWidget>(Form7, "Panel2")->isVisible());
+        QVERIFY(!Form7->isVisible());
     }
 
     QCOMPARE(m_messages->infos, infos);
@@ -178,23 +169,23 @@ void TestPasswordWindow::changePassword()
 void TestPasswordWindow::secondPanelStaysShownUntilEnter()
 {
     start(QVariant("1234"));
-    const int shortHeight = m_form7->height();
-    m_form7->ui->Edit1->setText("1234");
-    m_form7->Button2Click();
-    QVERIFY(m_form7->ui->Panel2->isVisible());
-    QTRY_COMPARE(m_form7->height(), shortHeight + 104);
+    const int shortHeight = Form7->height();
+    component<QLineEdit>(Form7, "Edit1")->setText("1234");
+    Form7->Button2Click();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QTRY_COMPARE(Form7->height(), shortHeight + 104);
 
-    m_form7->Button1Click();
-    QVERIFY(!m_form7->isVisible());
-    m_form7->show();
-    QVERIFY(m_form7->ui->Panel2->isVisible());
-    QTRY_COMPARE(m_form7->height(), shortHeight + 104);
-    QVERIFY(Form1->ui->N1->isVisible());
+    Form7->Button1Click();
+    QVERIFY(!Form7->isVisible());
+    Form7->show();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QTRY_COMPARE(Form7->height(), shortHeight + 104);
+    QVERIFY(component<QAction>(Form1, "N1")->isVisible());
 
     // A wrong "Сменить пароль" leaves the shown panel as it was.
-    m_form7->ui->Edit1->setText("x");
-    m_form7->Button2Click();
-    QVERIFY(m_form7->ui->Panel2->isVisible());
+    component<QLineEdit>(Form7, "Edit1")->setText("x");
+    Form7->Button2Click();
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
     QCOMPARE(m_messages->infos, QStringList{Wrong});
 }
 
@@ -202,16 +193,16 @@ void TestPasswordWindow::failedPostKeepsPanelWindowAndEdit()
 {
     start(QVariant("1234"));
     m_course->exec("CREATE TRIGGER refuse BEFORE UPDATE ON pas BEGIN SELECT RAISE(ABORT, 'pas is read-only'); END");
-    m_form7->ui->Edit1->setText("1234");
-    m_form7->Button2Click();
-    m_form7->ui->Edit2->setText("new");
-    m_form7->ui->Edit3->setText("new");
-    m_form7->Button3Click();
+    component<QLineEdit>(Form7, "Edit1")->setText("1234");
+    Form7->Button2Click();
+    component<QLineEdit>(Form7, "Edit2")->setText("new");
+    component<QLineEdit>(Form7, "Edit3")->setText("new");
+    Form7->Button3Click();
 
     QCOMPARE(m_messages->errors, QStringList{"pas is read-only."});
     QCOMPARE(m_messages->infos, QStringList());
-    QVERIFY(m_form7->ui->Panel2->isVisible());
-    QVERIFY(m_form7->isVisible());
+    QVERIFY(component<QWidget>(Form7, "Panel2")->isVisible());
+    QVERIFY(Form7->isVisible());
     QCOMPARE(DataModule2->Tpas->state(), TableCursor::State::Edit);
     QCOMPARE(storedPassword().toString(), QString("1234"));
 }

@@ -1,20 +1,21 @@
+#include "Components.h"
 #include "DBEdit.h"
 #include "Messages.h"
+#include "PageViewer.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
+#include "TestWindowButtons.h"
 #include "Unit1.h"
 #include "Unit13.h"
 #include "Unit2.h"
 #include "Unit4.h"
 #include "Unit5.h"
 #include "Unit6.h"
-#include "ui_Unit1.h"
-#include "ui_Unit13.h"
-#include "ui_Unit4.h"
-#include "ui_Unit5.h"
 #include "WidgetTestMain.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -89,12 +90,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm13> m_form13;
-    std::unique_ptr<TForm4> m_form4;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestQuestionImport::init()
@@ -107,42 +103,17 @@ void TestQuestionImport::init()
     m_course->writeFile("zas.mht", "");
     m_messages = std::make_unique<Messages::Recorder>();
 
-    // Created in the program's order.
-    m_form6 = std::make_unique<TForm6>();
-    Form6 = m_form6.get();
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_form13 = std::make_unique<TForm13>();
-    Form13 = m_form13.get();
-    m_form4 = std::make_unique<TForm4>();
-    Form4 = m_form4.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form5 = std::make_unique<TForm5>();
-    Form5 = m_form5.get();
-    m_form1->attachDataModule(*m_module);
-    m_form4->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
 
-    m_form6->Edit1->setText("Петров Пётр");
-    m_form6->Edit2->setText("ПИ-21");
+    component<QLineEdit>(Form6, "Edit1")->setText("Петров Пётр");
+    component<QLineEdit>(Form6, "Edit2")->setText("ПИ-21");
     QVERIFY(DataModule2->Turok->locate("urok", Lesson));
     QCOMPARE(m_messages->errors, QStringList());
 }
 
 void TestQuestionImport::cleanup()
 {
-    m_form5.reset();
-    m_module.reset();
-    m_form4.reset();
-    m_form13.reset();
-    m_form1.reset();
-    m_form6.reset();
-    Form5 = nullptr;
-    DataModule2 = nullptr;
-    Form4 = nullptr;
-    Form13 = nullptr;
-    Form1 = nullptr;
-    Form6 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -168,10 +139,10 @@ void TestQuestionImport::importedTestTakenToFullMarks()
     m_course->writeFile("banks/" + bankName, bank);
     if (folderMadeInTheDialog)
         QVERIFY(QDir(m_course->path()).mkpath("testy/ohm"));
-    m_form4->show();
+    Form4->show();
 
     m_messages->fileAnswers << m_course->filePath("banks/" + bankName) << m_course->filePath("testy/ohm");
-    m_form4->ui->ImportQuestionsButton->click();
+    component<QPushButton>(Form4, "ImportQuestionsButton")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_messages->fileFilters, QStringList{BankFilter});
     QCOMPARE(m_messages->infos.size(), 1);
@@ -181,19 +152,19 @@ void TestQuestionImport::importedTestTakenToFullMarks()
     QCOMPARE(m_messages->infos.first().contains(note), true);
     // Attached as "Выбрать тест" attaches a key.
     QCOMPARE(testValue(), QString("testy\\ohm\\otwet.txt"));
-    QCOMPARE(m_form4->ui->DBEdit4->text(), QString("testy\\ohm\\otwet.txt"));
+    QCOMPARE(component<DBEdit>(Form4, "DBEdit4")->text(), QString("testy\\ohm\\otwet.txt"));
     QCOMPARE(DataModule2->Turok->state(), TableCursor::State::Browse);
 
-    m_form1->nn5Click();
-    QVERIFY(m_form13->isVisible());
-    m_form13->ui->BitBtn41->click();
+    Form1->nn5Click();
+    QVERIFY(Form13->isVisible());
+    component<QPushButton>(Form13, "BitBtn41")->click();
     QCOMPARE(m_messages->errors, QStringList());
-    QCOMPARE(m_form13->session.questionCount, 7);
+    QCOMPARE(Form13->session().questionCount, 7);
     for (int slot = 1; slot <= 40; ++slot) {
-        m_form13->numberButtons.at(slot - 1)->click();
+        numberButtons().at(slot - 1)->click();
         QString page;
-        QTRY_VERIFY(!(page = m_form13->ui->WebBrowser1->view()->url().toLocalFile()).isEmpty()
-                    && page.endsWith(QStringLiteral("/%1.htm").arg(m_form13->session.TestSlot[slot].question)));
+        QTRY_VERIFY(!(page = component<PageViewer>(Form13, "WebBrowser1")->view()->url().toLocalFile()).isEmpty()
+                    && page.endsWith(QStringLiteral("/%1.htm").arg(Form13->session().TestSlot[slot].question)));
         // The learner reads the question and picks the letter shown beside its right answer.
         const QStringList lines = shownLines(page);
         QVERIFY2(lines.size() >= 3 && RightAnswers.count(lines.first()), qPrintable(lines.join(u'|')));
@@ -204,15 +175,15 @@ void TestQuestionImport::importedTestTakenToFullMarks()
                 letter = i - 1;
         }
         QVERIFY2(letter >= 0, qPrintable(lines.join(u'|')));
-        m_form13->answerButtons.at(letter)->click();
+        answerButtons().at(letter)->click();
     }
-    m_form13->ui->BitBtn42->click();
-    QVERIFY(m_form5->isVisible());
-    m_form5->FormActivate();
-    QCOMPARE(m_form5->ui->Label4->text(), QString("40"));
-    QCOMPARE(m_form5->ui->Label5->text(), QString("100"));
-    QCOMPARE(m_form5->ui->Label6->text(), QString("5"));
-    m_form5->ui->Button1->click();
+    component<QPushButton>(Form13, "BitBtn42")->click();
+    QVERIFY(Form5->isVisible());
+    Form5->FormActivate();
+    QCOMPARE(component<QLabel>(Form5, "Label4")->text(), QString("40"));
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("100"));
+    QCOMPARE(component<QLabel>(Form5, "Label6")->text(), QString("5"));
+    component<QPushButton>(Form5, "Button1")->click();
     QCOMPARE(m_messages->errors, QStringList());
     QCOMPARE(m_course->rows("SELECT urok, ocenka, fio FROM jurnal"), QStringList{"Закон Ома|100|Петров Пётр"});
 }
@@ -266,7 +237,7 @@ void TestQuestionImport::refusedImportChangesNothing()
                                                                               | QDir::NoDotAndDotDot);
 
     m_messages->fileAnswers = answers;
-    m_form4->ui->ImportQuestionsButton->click();
+    component<QPushButton>(Form4, "ImportQuestionsButton")->click();
 
     if (!errors.isEmpty() && errors.first().contains("не прочитан")) {
         // The system's reason follows the file name.

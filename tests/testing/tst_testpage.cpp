@@ -1,34 +1,20 @@
+#include "Components.h"
 #include "Messages.h"
+#include "PageText.h"
+#include "PageViewer.h"
 #include "Platform.h"
 #include "TableCursor.h"
 #include "TestCourse.h"
+#include "TestWindowButtons.h"
 #include "Unit13.h"
 #include "Unit2.h"
-#include "ui_Unit13.h"
 #include "WidgetTestMain.h"
 
 #include <QPushButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWidget>
 #include <QtTest>
-
-namespace {
-
-QString pageText(QWebEngineView *view)
-{
-    QString text;
-    bool done = false;
-    view->page()->toPlainText([&](const QString &t) {
-        text = t;
-        done = true;
-    });
-    QDeadlineTimer deadline(10000);
-    while (!done && !deadline.hasExpired())
-        QTest::qWait(20);
-    return text;
-}
-
-} // namespace
 
 // The real test window on a display: a number button shows its question page.
 class TestTestPage : public QObject
@@ -59,12 +45,12 @@ void TestTestPage::numberButtonShowsTheQuestionPage()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-    QTest::mouseClick(form.ui->BitBtn41, Qt::LeftButton);
-    QTRY_VERIFY(form.ui->Panel2->isVisible());
-    QPushButton *seventh = form.numberButtons.at(6);
+    QTest::mouseClick(component<QPushButton>(&form, "BitBtn41"), Qt::LeftButton);
+    QTRY_VERIFY(component<QWidget>(&form, "Panel2")->isVisible());
+    QPushButton *seventh = numberButtons().at(6);
     QTest::mouseClick(seventh, Qt::LeftButton);
-    const int question = form.session.TestSlot[7].question;
-    QTRY_VERIFY_WITH_TIMEOUT(pageText(form.ui->WebBrowser1->view()).contains(QStringLiteral("Вопрос номер %1").arg(question)),
+    const int question = form.session().TestSlot[7].question;
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(component<PageViewer>(&form, "WebBrowser1")->view()).contains(QStringLiteral("Вопрос номер %1").arg(question)),
                              20000);
     QCOMPARE(TForm13::captionColour(seventh), TForm13::Red);
     QCOMPARE(messages.errors, QStringList());

@@ -1,20 +1,24 @@
+#include "Components.h"
 #include "Messages.h"
+#include "PageViewer.h"
 #include "Platform.h"
 #include "TableCursor.h"
+#include "ProgramWindows.h"
 #include "TestCourse.h"
+#include "TestWindowButtons.h"
 #include "Unit1.h"
 #include "Unit13.h"
 #include "Unit2.h"
 #include "Unit5.h"
 #include "Unit6.h"
-#include "ui_Unit13.h"
-#include "ui_Unit5.h"
 #include "WidgetTestMain.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWebEngineView>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
@@ -57,11 +61,7 @@ private:
 
     std::unique_ptr<TestCourse> m_course;
     std::unique_ptr<Messages::Recorder> m_messages;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm13> m_form13;
-    std::unique_ptr<TDataModule2> m_module;
-    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<ProgramWindows> m_windows;
     quint32 m_seed = 0;
 };
 
@@ -82,38 +82,18 @@ void TestTestWindow::init()
     m_course->writeFile("zas.mht", "");
     m_messages = std::make_unique<Messages::Recorder>();
 
-    // Created in the program's order.
-    m_form6 = std::make_unique<TForm6>();
-    Form6 = m_form6.get();
-    m_form1 = std::make_unique<TForm1>();
-    Form1 = m_form1.get();
-    m_form13 = std::make_unique<TForm13>();
-    Form13 = m_form13.get();
-    m_module = std::make_unique<TDataModule2>();
-    DataModule2 = m_module.get();
-    m_form5 = std::make_unique<TForm5>();
-    Form5 = m_form5.get();
-    m_form1->attachDataModule(*m_module);
+    m_windows = std::make_unique<ProgramWindows>();
 
     m_seed = 1;
-    m_form13->session.seedSource = [this] { return m_seed; };
-    m_form6->Edit1->setText("Иванов Иван Иванович, ученик очень длинного класса номер сто");
-    m_form6->Edit2->setText("ПИ-21");
+    Form13->session().seedSource = [this] { return m_seed; };
+    component<QLineEdit>(Form6, "Edit1")->setText("Иванов Иван Иванович, ученик очень длинного класса номер сто");
+    component<QLineEdit>(Form6, "Edit2")->setText("ПИ-21");
     selectLesson(TestedLesson);
 }
 
 void TestTestWindow::cleanup()
 {
-    m_form5.reset();
-    m_module.reset();
-    m_form13.reset();
-    m_form1.reset();
-    m_form6.reset();
-    Form5 = nullptr;
-    DataModule2 = nullptr;
-    Form13 = nullptr;
-    Form1 = nullptr;
-    Form6 = nullptr;
+    m_windows.reset();
     m_messages.reset();
     m_course.reset();
 }
@@ -125,13 +105,13 @@ void TestTestWindow::selectLesson(const QString &title)
 
 void TestTestWindow::openSlot(int slot)
 {
-    m_form13->numberButtons.at(slot - 1)->click();
+    numberButtons().at(slot - 1)->click();
 }
 
 void TestTestWindow::answerRight(int slot)
 {
     openSlot(slot);
-    m_form13->answerButtons.at(m_form13->session.TestSlot[slot].correct - 1)->click();
+    answerButtons().at(Form13->session().TestSlot[slot].correct - 1)->click();
 }
 
 QStringList TestTestWindow::journal() const
@@ -142,93 +122,93 @@ QStringList TestTestWindow::journal() const
 void TestTestWindow::opensOnlyForALessonWithATest()
 {
     selectLesson(LessonWithoutTest);
-    m_form1->nn5Click();
-    QVERIFY(!m_form13->isVisible());
+    Form1->nn5Click();
+    QVERIFY(!Form13->isVisible());
 
     selectLesson(TestedLesson);
-    m_form1->nn5Click();
-    QVERIFY(m_form13->isVisible());
-    QCOMPARE(m_form13->windowTitle(), QString("Тестирование"));
-    QVERIFY(!m_form13->ui->Panel2->isVisible());
-    QCOMPARE(m_form13->numberButtons.size(), 40);
-    QCOMPARE(m_form13->numberButtons.at(39)->text(), QString("40"));
-    QCOMPARE(m_form13->numberButtons.at(39)->x(), 16 + 24 * 39);
+    Form1->nn5Click();
+    QVERIFY(Form13->isVisible());
+    QCOMPARE(Form13->windowTitle(), QString("Тестирование"));
+    QVERIFY(!component<QWidget>(Form13, "Panel2")->isVisible());
+    QCOMPARE(numberButtons().size(), 40);
+    QCOMPARE(numberButtons().at(39)->text(), QString("40"));
+    QCOMPARE(numberButtons().at(39)->x(), 16 + 24 * 39);
     QCOMPARE(m_messages->errors, QStringList());
 }
 
 void TestTestWindow::testFromStartToJournal()
 {
-    m_form1->nn5Click();
-    m_form13->ui->BitBtn41->click();
+    Form1->nn5Click();
+    component<QPushButton>(Form13, "BitBtn41")->click();
     QCOMPARE(m_messages->errors, QStringList());
-    QVERIFY(m_form13->ui->Panel2->isVisible());
-    QVERIFY(!m_form13->ui->BitBtn41->isEnabled());
-    for (QPushButton *button : m_form13->numberButtons + m_form13->answerButtons)
+    QVERIFY(component<QWidget>(Form13, "Panel2")->isVisible());
+    QVERIFY(!component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    for (QPushButton *button : numberButtons() + answerButtons())
         QCOMPARE(TForm13::captionColour(button), TForm13::Black);
 
     // Opening a slot shows its question and marks the number red.
     openSlot(3);
-    const int question = m_form13->session.TestSlot[3].question;
-    QTRY_COMPARE(m_form13->ui->WebBrowser1->view()->url().toLocalFile(),
+    const int question = Form13->session().TestSlot[3].question;
+    QTRY_COMPARE(component<PageViewer>(Form13, "WebBrowser1")->view()->url().toLocalFile(),
                  m_course->filePath(QStringLiteral("testy/urok2/%1.htm").arg(question)));
-    QCOMPARE(m_form13->session.CurrentSlot, 3);
-    QCOMPARE(TForm13::captionColour(m_form13->numberButtons.at(2)), TForm13::Red);
-    QCOMPARE(TForm13::captionColour(m_form13->numberButtons.at(3)), TForm13::Black);
+    QCOMPARE(Form13->session().CurrentSlot, 3);
+    QCOMPARE(TForm13::captionColour(numberButtons().at(2)), TForm13::Red);
+    QCOMPARE(TForm13::captionColour(numberButtons().at(3)), TForm13::Black);
 
     // The chosen answer is red; opening another slot shows that slot's choice.
-    m_form13->ui->BitBtn45->click();
-    QCOMPARE(int(m_form13->session.TestSlot[3].chosen), 3);
-    QCOMPARE(TForm13::captionColour(m_form13->ui->BitBtn45), TForm13::Red);
-    m_form13->ui->BitBtn47->click();
-    QCOMPARE(int(m_form13->session.TestSlot[3].chosen), 5);
-    QCOMPARE(TForm13::captionColour(m_form13->ui->BitBtn45), TForm13::Black);
-    QCOMPARE(TForm13::captionColour(m_form13->ui->BitBtn47), TForm13::Red);
+    component<QPushButton>(Form13, "BitBtn45")->click();
+    QCOMPARE(int(Form13->session().TestSlot[3].chosen), 3);
+    QCOMPARE(TForm13::captionColour(component<QPushButton>(Form13, "BitBtn45")), TForm13::Red);
+    component<QPushButton>(Form13, "BitBtn47")->click();
+    QCOMPARE(int(Form13->session().TestSlot[3].chosen), 5);
+    QCOMPARE(TForm13::captionColour(component<QPushButton>(Form13, "BitBtn45")), TForm13::Black);
+    QCOMPARE(TForm13::captionColour(component<QPushButton>(Form13, "BitBtn47")), TForm13::Red);
     openSlot(4);
-    for (QPushButton *button : m_form13->answerButtons)
+    for (QPushButton *button : answerButtons())
         QCOMPARE(TForm13::captionColour(button), TForm13::Black);
     openSlot(3);
-    QCOMPARE(TForm13::captionColour(m_form13->ui->BitBtn47), TForm13::Red);
+    QCOMPARE(TForm13::captionColour(component<QPushButton>(Form13, "BitBtn47")), TForm13::Red);
 
     for (int slot = 1; slot <= 28; ++slot)
         answerRight(slot);
-    m_form13->ui->BitBtn42->click();
-    QVERIFY(m_form13->ui->BitBtn41->isEnabled());
-    QVERIFY(!m_form13->ui->Panel2->isVisible());
-    QCOMPARE(m_form13->session.RightCount, 28);
-    QCOMPARE(m_form13->session.WrongCount, 12);
-    QVERIFY(m_form5->isVisible());
-    QVERIFY(m_form13->isVisible());
+    component<QPushButton>(Form13, "BitBtn42")->click();
+    QVERIFY(component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    QVERIFY(!component<QWidget>(Form13, "Panel2")->isVisible());
+    QCOMPARE(Form13->session().RightCount, 28);
+    QCOMPARE(Form13->session().WrongCount, 12);
+    QVERIFY(Form5->isVisible());
+    QVERIFY(Form13->isVisible());
 
-    m_form5->FormActivate();
-    QCOMPARE(m_form5->ui->Label4->text(), QString("28"));
-    QCOMPARE(m_form5->ui->Label5->text(), QString("70"));
-    QCOMPARE(m_form5->ui->Label6->text(), QString("4"));
+    Form5->FormActivate();
+    QCOMPARE(component<QLabel>(Form5, "Label4")->text(), QString("28"));
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("70"));
+    QCOMPARE(component<QLabel>(Form5, "Label6")->text(), QString("4"));
 
-    m_form5->ui->Button1->click();
-    QVERIFY(!m_form5->isVisible());
-    QVERIFY(!m_form13->isVisible());
+    component<QPushButton>(Form5, "Button1")->click();
+    QVERIFY(!Form5->isVisible());
+    QVERIFY(!Form13->isVisible());
     QCOMPARE(m_messages->errors, QStringList());
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     QCOMPARE(journal(), QStringList{TestedLesson + "|" + today + "|70|"
-                                    + m_form6->Edit1->text().left(50) + "|ПИ-21"});
+                                    + component<QLineEdit>(Form6, "Edit1")->text().left(50) + "|ПИ-21"});
 }
 
 void TestTestWindow::closingDuringATestStartsItAfresh()
 {
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
     answerRight(1);
     m_seed = 99;
-    QVERIFY(!m_form13->close());
-    QVERIFY(m_form13->isVisible());
-    QVERIFY(m_form13->session.running);
-    QVERIFY(!m_form13->ui->BitBtn41->isEnabled());
-    QCOMPARE(int(m_form13->session.TestSlot[1].chosen), 0);
-    QCOMPARE(TForm13::captionColour(m_form13->numberButtons.at(0)), TForm13::Black);
+    QVERIFY(!Form13->close());
+    QVERIFY(Form13->isVisible());
+    QVERIFY(Form13->session().running);
+    QVERIFY(!component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    QCOMPARE(int(Form13->session().TestSlot[1].chosen), 0);
+    QCOMPARE(TForm13::captionColour(numberButtons().at(0)), TForm13::Black);
 
-    m_form13->BitBtn42Click();
-    QVERIFY(m_form13->close());
-    QVERIFY(!m_form13->isVisible());
+    Form13->BitBtn42Click();
+    QVERIFY(Form13->close());
+    QVERIFY(!Form13->isVisible());
 }
 
 void TestTestWindow::finishWhenNoTestRuns_data()
@@ -245,120 +225,120 @@ void TestTestWindow::finishWhenNoTestRuns()
 {
     QFETCH(QString, before);
     QFETCH(bool, graded);
-    m_form1->nn5Click();
+    Form1->nn5Click();
     if (before == "failed start") {
-        m_form13->BitBtn41Click();
-        m_form13->BitBtn42Click();
-        m_form5->hide();
+        Form13->BitBtn41Click();
+        Form13->BitBtn42Click();
+        Form5->hide();
         QVERIFY(QFile::remove(m_course->filePath("testy/urok2/otwet.txt")));
-        m_form13->BitBtn41Click();
+        Form13->BitBtn41Click();
         QCOMPARE(m_messages->errors, QStringList{"File not found."});
     } else if (before == "finished test") {
-        m_form13->BitBtn41Click();
+        Form13->BitBtn41Click();
         openSlot(1);
-        m_form13->answerButtons.at(m_form13->session.TestSlot[1].correct % 5)->click(); // a wrong one
-        m_form13->BitBtn42Click();
-        QCOMPARE(m_form13->session.RightCount, 0);
-        m_form5->hide();
+        answerButtons().at(Form13->session().TestSlot[1].correct % 5)->click(); // a wrong one
+        Form13->BitBtn42Click();
+        QCOMPARE(Form13->session().RightCount, 0);
+        Form5->hide();
     }
 
     // The answer buttons stay usable: the learner corrects the slot still on show.
-    const int current = m_form13->session.CurrentSlot;
-    m_form13->answerButtons.at(current > 0 ? m_form13->session.TestSlot[current].correct - 1 : 0)->click();
-    m_form13->BitBtn42Click();
-    QCOMPARE(m_form5->isVisible(), graded);
-    QCOMPARE(m_form13->session.RightCount, graded ? 1 : 0);
-    QCOMPARE(m_form13->session.RightCount + m_form13->session.WrongCount, graded ? 40 : 0);
+    const int current = Form13->session().CurrentSlot;
+    answerButtons().at(current > 0 ? Form13->session().TestSlot[current].correct - 1 : 0)->click();
+    Form13->BitBtn42Click();
+    QCOMPARE(Form5->isVisible(), graded);
+    QCOMPARE(Form13->session().RightCount, graded ? 1 : 0);
+    QCOMPARE(Form13->session().RightCount + Form13->session().WrongCount, graded ? 40 : 0);
 }
 
 void TestTestWindow::startWithoutTestInTheCurrentLesson()
 {
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
-    m_form13->BitBtn42Click();
-    m_form5->hide();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
+    Form13->BitBtn42Click();
+    Form5->hide();
     openSlot(2);
-    QCOMPARE(TForm13::captionColour(m_form13->numberButtons.at(1)), TForm13::Red);
+    QCOMPARE(TForm13::captionColour(numberButtons().at(1)), TForm13::Red);
 
     // Another topic was chosen after the window opened.
     selectLesson(LessonWithoutTest);
-    m_form13->BitBtn41Click();
+    Form13->BitBtn41Click();
     QCOMPARE(m_messages->errors,
              QStringList{"Could not convert variant of type (Null) into type (String)"});
-    QCOMPARE(m_form13->session.TestDir, QString("\\testy\\urok2\\"));
-    QVERIFY(m_form13->ui->BitBtn41->isEnabled());
-    QVERIFY(!m_form13->ui->Panel2->isVisible());
-    QCOMPARE(TForm13::captionColour(m_form13->numberButtons.at(1)), TForm13::Black);
+    QCOMPARE(Form13->session().TestDir, QString("\\testy\\urok2\\"));
+    QVERIFY(component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    QVERIFY(!component<QWidget>(Form13, "Panel2")->isVisible());
+    QCOMPARE(TForm13::captionColour(numberButtons().at(1)), TForm13::Black);
 }
 
 void TestTestWindow::missingKey()
 {
-    m_form1->nn5Click();
+    Form1->nn5Click();
     QVERIFY(QFile::remove(m_course->filePath("testy/urok2/otwet.txt")));
-    m_form13->BitBtn41Click();
+    Form13->BitBtn41Click();
     QCOMPARE(m_messages->errors, QStringList{"File not found."});
-    QVERIFY(m_form13->ui->BitBtn41->isEnabled());
-    QVERIFY(!m_form13->ui->Panel2->isVisible());
-    QVERIFY(!m_form13->session.running);
-    QVERIFY(m_form13->close());
+    QVERIFY(component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    QVERIFY(!component<QWidget>(Form13, "Panel2")->isVisible());
+    QVERIFY(!Form13->session().running);
+    QVERIFY(Form13->close());
 }
 
 void TestTestWindow::missingKeyOnTheRestartKeepsTheTestGoing()
 {
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
     answerRight(5);
-    const int question = m_form13->session.TestSlot[5].question;
+    const int question = Form13->session().TestSlot[5].question;
     QVERIFY(QDir(m_course->filePath("testy/urok2")).removeRecursively());
 
-    QVERIFY(!m_form13->close());
+    QVERIFY(!Form13->close());
     QCOMPARE(m_messages->errors, QStringList{"Invalid filename."});
-    QVERIFY(m_form13->isVisible());
-    QVERIFY(m_form13->ui->Panel2->isVisible());
-    QVERIFY(!m_form13->ui->BitBtn41->isEnabled());
-    QCOMPARE(m_form13->session.TestSlot[5].question, question);
-    QCOMPARE(int(m_form13->session.TestSlot[5].chosen), 0);
+    QVERIFY(Form13->isVisible());
+    QVERIFY(component<QWidget>(Form13, "Panel2")->isVisible());
+    QVERIFY(!component<QPushButton>(Form13, "BitBtn41")->isEnabled());
+    QCOMPARE(Form13->session().TestSlot[5].question, question);
+    QCOMPARE(int(Form13->session().TestSlot[5].chosen), 0);
 }
 
 void TestTestWindow::newStartWhileTheResultIsShownRecordsNothing()
 {
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
     for (int slot = 1; slot <= 20; ++slot)
         answerRight(slot);
-    m_form13->BitBtn42Click();
-    m_form5->FormActivate();
-    QCOMPARE(m_form5->ui->Label5->text(), QString("50"));
-    QCOMPARE(m_form5->ui->Label6->text(), QString("2"));
+    Form13->BitBtn42Click();
+    Form5->FormActivate();
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("50"));
+    QCOMPARE(component<QLabel>(Form5, "Label6")->text(), QString("2"));
 
-    m_form13->BitBtn41Click();
+    Form13->BitBtn41Click();
     m_messages->errors.clear();
-    m_form5->FormActivate();
-    m_form5->FormActivate();
+    Form5->FormActivate();
+    Form5->FormActivate();
     // Said once, not at every activation; the percent and mark keep their text.
     QCOMPARE(m_messages->errors, QStringList{"Invalid floating point operation."});
-    QCOMPARE(m_form5->ui->Label4->text(), QString("0"));
-    QCOMPARE(m_form5->ui->Label5->text(), QString("50"));
+    QCOMPARE(component<QLabel>(Form5, "Label4")->text(), QString("0"));
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("50"));
 
     m_messages->errors.clear();
-    m_form5->Button1Click();
+    Form5->Button1Click();
     QCOMPARE(m_messages->errors, QStringList());
-    QVERIFY(!m_form5->isVisible());
+    QVERIFY(!Form5->isVisible());
     // The running test was refused its close and started again.
-    QVERIFY(m_form13->isVisible());
-    QVERIFY(m_form13->session.running);
+    QVERIFY(Form13->isVisible());
+    QVERIFY(Form13->session().running);
     QCOMPARE(journal(), QStringList());
 }
 
 void TestTestWindow::withoutANameNothingIsRecorded()
 {
-    m_form6->Edit1->clear();
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
-    m_form13->BitBtn42Click();
-    m_form5->Button1Click();
-    QVERIFY(!m_form5->isVisible());
-    QVERIFY(!m_form13->isVisible());
+    component<QLineEdit>(Form6, "Edit1")->clear();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
+    Form13->BitBtn42Click();
+    Form5->Button1Click();
+    QVERIFY(!Form5->isVisible());
+    QVERIFY(!Form13->isVisible());
     QCOMPARE(journal(), QStringList());
 }
 
@@ -375,29 +355,29 @@ void TestTestWindow::resultClosedByMistakeComesBack()
 {
     QFETCH(QString, how);
     QFETCH(bool, closes);
-    m_form1->nn5Click();
-    m_form13->BitBtn41Click();
+    Form1->nn5Click();
+    Form13->BitBtn41Click();
     for (int slot = 1; slot <= 20; ++slot)
         answerRight(slot);
-    m_form13->BitBtn42Click();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form5.get()));
+    Form13->BitBtn42Click();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
 
     if (how == "Esc")
-        QTest::keyClick(m_form5.get(), Qt::Key_Escape);
+        QTest::keyClick(Form5, Qt::Key_Escape);
     else
-        QVERIFY(m_form5->close());
-    QCOMPARE(m_form5->isVisible(), !closes);
-    QVERIFY(m_form13->isVisible());
+        QVERIFY(Form5->close());
+    QCOMPARE(Form5->isVisible(), !closes);
+    QVERIFY(Form13->isVisible());
     QCOMPARE(journal(), QStringList());
 
     // "Закончить  тест" grades the finished test again and shows its result; "Ок" records it.
-    m_form13->BitBtn42Click();
-    QVERIFY(m_form5->isVisible());
-    m_form5->FormActivate();
-    QCOMPARE(m_form5->ui->Label5->text(), QString("50"));
-    m_form5->ui->Button1->click();
-    QVERIFY(!m_form5->isVisible());
-    QVERIFY(!m_form13->isVisible());
+    Form13->BitBtn42Click();
+    QVERIFY(Form5->isVisible());
+    Form5->FormActivate();
+    QCOMPARE(component<QLabel>(Form5, "Label5")->text(), QString("50"));
+    component<QPushButton>(Form5, "Button1")->click();
+    QVERIFY(!Form5->isVisible());
+    QVERIFY(!Form13->isVisible());
     QCOMPARE(journal().size(), 1);
     QVERIFY(journal().first().contains("|50|"));
 }

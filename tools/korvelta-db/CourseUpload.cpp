@@ -12,12 +12,6 @@
 
 namespace {
 
-QString quoted(const QString &identifier)
-{
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\""))
-        + QLatin1Char('"');
-}
-
 void exec(QSqlQuery &query, const QString &sql)
 {
     if (!query.exec(sql))
@@ -94,19 +88,13 @@ CourseUpload::Outcome CourseUpload::run(bool force)
 
 int CourseUpload::copyTable(const QString &table, const QStringList &columns, const QString &order)
 {
-    QStringList names, marks;
-    for (const QString &column : columns) {
-        names << quoted(column);
-        marks << QStringLiteral("?");
-    }
     QSqlQuery source(QSqlDatabase::database(m_file, false));
     source.setForwardOnly(true);
     exec(source, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                     .arg(names.join(QLatin1String(", ")), quoted(table), order));
+                     .arg(CourseDatabase::nameList(columns), CourseDatabase::quotedName(table), order));
 
     QSqlQuery target(QSqlDatabase::database(m_server, false));
-    if (!target.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(table), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")))))
+    if (!target.prepare(CourseDatabase::insertStatement(table, columns)))
         CourseDatabase::raiseEngineError(target.lastError());
     int copied = 0;
     while (source.next()) {

@@ -72,6 +72,109 @@ QString MdbReader::dateText(double value)
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+namespace {
+
+MdbCatalogEntry *findTable(GPtrArray *catalog, const QString &name)
+{
+    for (guint i = 0; i < catalog->len; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
+        if (entry->object_type == MDB_TABLE
+            && QString::fromUtf8(entry->object_name).compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    fail(QStringLiteral("не найдена таблица %1").arg(name));
+}
+
+// The columns of an open table, each bound to a buffer the library fills
+// row by row.
+struct BoundColumns
+{
+    explicit BoundColumns(MdbTableDef *table)
+        : count(table->num_cols)
+        , buffers(count)
+        , lengths(count, 0)
+        , types(count)
+    {
+        for (unsigned c = 0; c < count; ++c) {
+            // Left uninitialised: the library writes each value with its end mark.
+            buffers[c] = QByteArray(BindSize + 1, Qt::Uninitialized);
+            auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+            names.append(QString::fromUtf8(column->name));
+            types[c] = column->col_type;
+            mdb_bind_column(table, static_cast<int>(c) + 1, buffers[c].data(), &lengths[c]);
+        }
+    }
+
+    unsigned count;
+    std::vector<QByteArray> buffers;
+    std::vector<int> lengths;
+    std::vector<int> types;
+    QJsonArray names;
+};
+
+// The row just fetched. The bound texts make Null and "" alike; the row's
+// own null mask and raw dates come from cracking it once more.
+QJsonArray currentRow(MdbHandle *mdb, MdbTableDef *table, const BoundColumns &columns,
+                      std::vector<MdbField> &fields, const QString &name)
+{
+    int start = 0;
+    size_t size = 0;
+    if (mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0)
+        fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
+    start &= 0x1fff;
+    const int cracked = mdb_crack_row(table, start, size, fields.data());
+    if (cracked < static_cast<int>(columns.count))
+        fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
+
+    QJsonArray row;
+    for (unsigned c = 0; c < columns.count; ++c)
+        row.append(QJsonValue());
+    for (unsigned f = 0; f < columns.count; ++f) {
+        const MdbField &field = fields[f];
+        const int c = field.colnum;
+        if (c < 0 || c >= static_cast<int>(columns.count))
+            fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
+        if (field.is_null)
+            continue;
+        if (columns.types[c] == MDB_DATETIME) {
+            if (field.siz != 8)
+                fail(QStringLiteral("повреждена дата в таблице %1").arg(name));
+            double raw = 0;
+            std::memcpy(&raw, field.value, sizeof raw);
+            row[c] = MdbReader::dateText(raw);
+        } else {
+            row[c] = QString::fromUtf8(columns.buffers[c].data(), columns.lengths[c]);
+        }
+    }
+    return row;
+}
+
+QJsonObject readTable(MdbHandle *mdb, MdbCatalogEntry *entry, const QString &name)
+{
+    TablePtr table(mdb_read_table(entry));
+    if (!table || !mdb_read_columns(table.get()))
+        fail(QStringLiteral("не читается таблица %1").arg(name));
+    mdb_rewind_table(table.get());
+
+    const BoundColumns columns(table.get());
+    QJsonArray rows;
+    std::vector<MdbField> fields(columns.count + 1);
+    while (mdb_fetch_row(table.get()))
+        rows.append(currentRow(mdb, table.get(), columns, fields, name));
+    if (rows.size() != static_cast<qsizetype>(table->num_rows))
+        fail(QStringLiteral("в таблице %1 прочитано строк: %2 из %3")
+                 .arg(name).arg(rows.size()).arg(table->num_rows));
+
+    QJsonObject object;
+    object.insert(QStringLiteral("name"), name);
+    object.insert(QStringLiteral("declared"), static_cast<qint64>(table->num_rows));
+    object.insert(QStringLiteral("columns"), columns.names);
+    object.insert(QStringLiteral("rows"), rows);
+    return object;
+}
+
+} // namespace
+
 QJsonArray MdbReader::readTables(const QStringList &names)
 {
     MdbHandle *mdb = m_handle->mdb;
@@ -82,83 +185,7 @@ QJsonArray MdbReader::readTables(const QStringList &names)
         fail(QStringLiteral("не читается список таблиц"));
 
     QJsonArray tables;
-    for (const QString &name : names) {
-        MdbCatalogEntry *found = nullptr;
-        for (guint i = 0; i < catalog->len && !found; ++i) {
-            auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
-            if (entry->object_type == MDB_TABLE
-                && QString::fromUtf8(entry->object_name).compare(name, Qt::CaseInsensitive) == 0)
-                found = entry;
-        }
-        if (!found)
-            fail(QStringLiteral("не найдена таблица %1").arg(name));
-
-        TablePtr table(mdb_read_table(found));
-        if (!table || !mdb_read_columns(table.get()))
-            fail(QStringLiteral("не читается таблица %1").arg(name));
-        mdb_rewind_table(table.get());
-
-        const unsigned columnCount = table->num_cols;
-        // Left uninitialised: the library writes each value with its end mark.
-        std::vector<QByteArray> buffers(columnCount, QByteArray());
-        for (QByteArray &buffer : buffers)
-            buffer = QByteArray(BindSize + 1, Qt::Uninitialized);
-        std::vector<int> lengths(columnCount, 0);
-        QJsonArray columnNames;
-        std::vector<int> types(columnCount);
-        for (unsigned c = 0; c < columnCount; ++c) {
-            auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-            columnNames.append(QString::fromUtf8(column->name));
-            types[c] = column->col_type;
-            mdb_bind_column(table.get(), static_cast<int>(c) + 1, buffers[c].data(), &lengths[c]);
-        }
-
-        QJsonArray rows;
-        std::vector<MdbField> fields(columnCount + 1);
-        while (mdb_fetch_row(table.get())) {
-            // The bound texts make Null and "" alike; the row's own null
-            // mask and raw dates come from cracking it once more.
-            int start = 0;
-            size_t size = 0;
-            if (mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0)
-                fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
-            start &= 0x1fff;
-            const int cracked = mdb_crack_row(table.get(), start, size, fields.data());
-            if (cracked < static_cast<int>(columnCount))
-                fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
-
-            QJsonArray row;
-            for (unsigned c = 0; c < columnCount; ++c)
-                row.append(QJsonValue());
-            for (unsigned f = 0; f < columnCount; ++f) {
-                const MdbField &field = fields[f];
-                const int c = field.colnum;
-                if (c < 0 || c >= static_cast<int>(columnCount))
-                    fail(QStringLiteral("повреждена строка таблицы %1").arg(name));
-                if (field.is_null)
-                    continue;
-                if (types[c] == MDB_DATETIME) {
-                    if (field.siz != 8)
-                        fail(QStringLiteral("повреждена дата в таблице %1").arg(name));
-                    double raw = 0;
-                    std::memcpy(&raw, field.value, sizeof raw);
-                    row[c] = dateText(raw);
-                } else {
-                    row[c] = QString::fromUtf8(buffers[c].data(), lengths[c]);
-                }
-            }
-            rows.append(row);
-        }
-        if (rows.size() != static_cast<qsizetype>(table->num_rows))
-            fail(QStringLiteral("в таблице %1 прочитано строк: %2 из %3")
-                     .arg(name).arg(rows.size()).arg(table->num_rows));
-
-        QJsonObject object;
-        object.insert(QStringLiteral("name"), name);
-        object.insert(QStringLiteral("declared"), static_cast<qint64>(table->num_rows));
-        object.insert(QStringLiteral("columns"), columnNames);
-        object.insert(QStringLiteral("rows"), rows);
-        tables.append(object);
-    }
+    for (const QString &name : names)
+        tables.append(readTable(mdb, findTable(catalog, name), name));
     return tables;
 }
