@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "LessonPaths.h"
+#include "MetafileReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -124,6 +125,16 @@ void cmykToRgbx(QImage &image)
     }
 }
 
+// A damaged header can claim a picture of gigabytes: refused, as Qt's own
+// readers refuse one past their allocation limit.
+void checkSize(qint64 width, qint64 height)
+{
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    // Divided, not multiplied: the claimed sizes can overflow any product.
+    if (width <= 0 || height <= 0 || (limitBytes > 0 && width > limitBytes / 4 / height))
+        fail(QStringLiteral("The picture is too large or has no size (%1 x %2)").arg(width).arg(height));
+}
+
 // ---- metafiles --------------------------------------------------------------
 
 QImage renderSvg(const QByteArray &svg, const QString &what)
@@ -136,7 +147,10 @@ QImage renderSvg(const QByteArray &svg, const QString &what)
         size = renderer.viewBoxF().size().toSize();
     if (size.isEmpty())
         fail(QStringLiteral("%1: the picture has no size").arg(what));
+    checkSize(size.width(), size.height());
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        fail(QStringLiteral("Not enough memory for a picture of %1 x %2").arg(size.width()).arg(size.height()));
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
@@ -232,6 +246,7 @@ QImage decodeJpeg(const QByteArray &bytes)
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     if (!jpegStart(&d, data, static_cast<unsigned long>(bytes.size())))
         fail(QString::fromLocal8Bit(d.error.message));
+    checkSize(d.info.output_width, d.info.output_height);
     QImage image(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height),
                  QImage::Format_RGBX8888);
     if (image.isNull())
@@ -294,34 +309,39 @@ QImage decodeEmf(const QByteArray &bytes)
     return renderSvg(QByteArray(svg.data, static_cast<qsizetype>(length)), QStringLiteral("Enhanced metafile"));
 }
 
-QImage load(const QString &path)
+QImage decode(Kind kind, const QByteArray &bytes)
 {
-    const Kind kind = kindFor(path);
-    const QString disk = LessonPaths::toDisk(path);
-
-    if (kind == Kind::Bitmap || kind == Kind::Icon || kind == Kind::Sniffed) {
-        QImageReader reader(disk, kind == Kind::Bitmap ? QByteArray("bmp")
-                                  : kind == Kind::Icon ? QByteArray("ico")
-                                                       : QByteArray());
-        // Only a name without an extension may be recognised by its content.
-        reader.setDecideFormatFromContent(kind == Kind::Sniffed);
-        QImage image = reader.read();
-        if (image.isNull())
-            fail(reader.errorString());
-        return image;
-    }
-
-    QFile file(disk);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
     switch (kind) {
     case Kind::Jpeg: return decodeJpeg(bytes);
     case Kind::Wmf: return decodeWmf(bytes);
     case Kind::Emf: return decodeEmf(bytes);
-    default: break;
+    case Kind::Bitmap:
+    case Kind::Icon:
+    case Kind::Sniffed: break;
     }
-    return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, kind == Kind::Bitmap ? QByteArray("bmp")
+                                 : kind == Kind::Icon ? QByteArray("ico")
+                                                      : QByteArray());
+    // Only a name without an extension may be recognised by its content.
+    reader.setDecideFormatFromContent(kind == Kind::Sniffed);
+    QImage image = reader.read();
+    if (image.isNull())
+        fail(reader.errorString());
+    return image;
+}
+
+QImage load(const QString &path)
+{
+    const Kind kind = kindFor(path);
+    QFile file(LessonPaths::toDisk(path));
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    // The metafile libraries are not trusted with a damaged file in this process.
+    if (kind == Kind::Wmf || kind == Kind::Emf)
+        return MetafileReader().decode(kind, file.readAll());
+    return decode(kind, file.readAll());
 }
 
 } // namespace PictureDecoder

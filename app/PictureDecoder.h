@@ -16,8 +16,13 @@ enum class Kind { Jpeg, Bitmap, Icon, Wmf, Emf, Sniffed };
 Kind kindFor(const QString &path);
 
 // The picture in the file; throws AppError with the decoder's own message
-// when the file cannot be read or decoded.
+// when the file cannot be read or decoded. Metafiles are decoded by the
+// picture reader, a child process (MetafileReader).
 QImage load(const QString &path);
+
+// The picture in a file's bytes, decoded in this process as `kind` calls for;
+// throws as load() does.
+QImage decode(Kind kind, const QByteArray &bytes);
 
 // Decoders, each on the file's bytes; also used by the benchmark.
 QImage decodeJpeg(const QByteArray &bytes);

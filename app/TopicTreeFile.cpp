@@ -53,12 +53,16 @@ TopicTreeFile::ReadResult TopicTreeFile::parse(const QByteArray &bytes)
     if (nul >= 0)
         text.truncate(nul);
 
-    QStringDecoder decoder(utf8 ? "UTF-8" : CourseEncoding);
+    // Each line decoded on its own: a broken sequence at the end of one line
+    // does not reach into the next, and a U+FEFF is text wherever it stands
+    // (the file's own mark is gone already).
+    QStringDecoder decoder(utf8 ? "UTF-8" : CourseEncoding, QStringConverter::Flag::ConvertInitialBom);
     int previousLevel = -1;
     for (const QByteArray &raw : splitLines(text)) {
         int depth = 0;
         while (depth < raw.size() && (raw.at(depth) == '\t' || raw.at(depth) == ' '))
             ++depth;
+        decoder.resetState();
         const QString nodeText = decoder.decode(raw.mid(depth));
         int level = depth;
         if (previousLevel < 0) {
@@ -82,7 +86,9 @@ QByteArray TopicTreeFile::serialize(const QVector<TopicNode> &nodes)
     QStringEncoder encoder(CourseEncoding);
     const QByteArray legacy = encoder.encode(all);
     QStringDecoder decoder(CourseEncoding);
-    if (!encoder.hasError() && QString(decoder.decode(legacy)) == all)
+    // Windows-1251 text that begins "п»ї" has the byte-order mark's bytes and
+    // would be read back as UTF-8: such a tree is written as UTF-8 too.
+    if (!encoder.hasError() && QString(decoder.decode(legacy)) == all && !legacy.startsWith(Utf8Bom))
         return legacy;
     return Utf8Bom + all.toUtf8();
 }

@@ -17,6 +17,9 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace CourseDatabase {
 
 QString engineText(const QSqlError &error)
@@ -63,6 +66,13 @@ QString quotedOption(const QString &value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
+// The settings the driver takes one by one; every other one goes in its connect options.
+bool namedSetting(const QString &keyword)
+{
+    return keyword == QLatin1String("host") || keyword == QLatin1String("dbname") || keyword == QLatin1String("user")
+        || keyword == QLatin1String("password");
+}
+
 // True when libpq knows that the server has dropped this connection.
 bool serverDropped(const QSqlDatabase &db)
 {
@@ -85,14 +95,82 @@ void openFolder(const QString &connectionName, const QString &folder)
         openSqlite(connectionName, dir.filePath(QString::fromLatin1(FileName)));
 }
 
+namespace {
+
+// What the program remembers of an open SQLite file, kept on the connection's driver.
+constexpr char FileProperty[] = "korveltaFile";
+constexpr char FileIdProperty[] = "korveltaFileId";
+constexpr char ReadOnlyProperty[] = "korveltaReadOnly";
+
+// The file's identity on disk (device and inode); empty when it is gone.
+QString fileIdentity(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return QStringLiteral("%1:%2").arg(qulonglong(info.st_dev)).arg(qulonglong(info.st_ino));
+}
+
+// Whether this user may write the file and create its companions (-wal, -shm) beside it.
+bool writableHere(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0
+        && ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+}
+
+QString sqliteUri(const QString &absolute, const QString &query)
+{
+    return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(absolute, "/")) + QLatin1Char('?')
+        + query;
+}
+
+// Opens the file for reading only. Only where another copy already keeps the
+// write-ahead log's index is it shared; otherwise the file is read as it
+// stands on disk, so that no -wal or -shm file is made here: SQLite would give
+// them the database's read-only mode, and they would refuse every write after
+// the database itself had been made writable again.
+bool openReadOnly(QSqlDatabase &db, const QString &absolute)
+{
+    QList<const char *> modes{"mode=ro&immutable=1"};
+    if (QFileInfo::exists(absolute + QStringLiteral("-shm")))
+        modes.prepend("mode=ro");
+    for (const char *mode : modes) {
+        db.setDatabaseName(sqliteUri(absolute, QString::fromLatin1(mode)));
+        if (!db.open())
+            continue;
+        QSqlQuery probe(db);
+        if (probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && probe.next())
+            return true;
+        probe = QSqlQuery();
+        db.close();
+    }
+    return false;
+}
+
+void rememberFile(QSqlDatabase &db, const QString &absolute, bool readOnly)
+{
+    QSqlDriver *driver = db.driver();
+    driver->setProperty(FileProperty, absolute);
+    driver->setProperty(FileIdProperty, fileIdentity(absolute));
+    driver->setProperty(ReadOnlyProperty, readOnly);
+}
+
+} // namespace
+
 void openSqlite(const QString &connectionName, const QString &path)
 {
     QSqlDatabase db = connectionFor(connectionName, QStringLiteral("QSQLITE"));
     // A URI with mode=rw makes a missing file an error instead of a new empty database.
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    db.setDatabaseName(QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(absolute, "/"))
-                       + QStringLiteral("?mode=rw"));
+    db.setDatabaseName(sqliteUri(absolute, QStringLiteral("mode=rw")));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    // A course on a read-only share or disc still shows its lessons; each
+    // write then fails with the engine's own text. Not even tried for writing:
+    // that alone would leave read-only -wal and -shm files behind.
+    if (QFileInfo::exists(absolute) && !writableHere(absolute) && openReadOnly(db, absolute)) {
+        rememberFile(db, absolute, true);
+        return;
+    }
     if (!db.open())
         throw AppError(engineText(db.lastError()) + QStringLiteral(": ") + absolute,
                        ErrorKind::Engine);
@@ -103,7 +181,42 @@ void openSqlite(const QString &connectionName, const QString &path)
         db.close();
         throw;
     }
+    rememberFile(db, absolute, false);
 }
+
+namespace {
+
+// Before a command uses an open SQLite file: a file removed or replaced under
+// the program must not take more rows (they would go to a file that is no
+// longer the course's, or into the write-ahead log of the new one), and a file
+// that has become writable is opened again for writing.
+void checkSqliteFile(const QString &connectionName, QSqlDatabase &db)
+{
+    const QString path = db.driver()->property(FileProperty).toString();
+    if (path.isEmpty())
+        return;
+    const QString id = fileIdentity(path);
+    if (id != db.driver()->property(FileIdProperty).toString()) {
+        // SQLite does not fold the write-ahead log into a file that has moved
+        // when it closes it, and the next connection would lay the old file's
+        // pages over the one now at the path: they go into the old file now.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        db.close();
+        const QString message = id.isEmpty()
+            ? QStringLiteral("Файл базы данных %1 удалён во время работы программы. Команда не выполнена")
+            : QStringLiteral("Файл базы данных %1 заменён во время работы программы. Команда не выполнена; "
+                             "следующая команда работает с новым файлом");
+        if (!id.isEmpty())
+            openSqlite(connectionName, path);
+        throw AppError(message.arg(QDir::toNativeSeparators(path)), ErrorKind::Engine);
+    }
+    if (db.driver()->property(ReadOnlyProperty).toBool() && writableHere(path)) {
+        db.close();
+        openSqlite(connectionName, path);
+    }
+}
+
+} // namespace
 
 void openPostgreSql(const QString &connectionName, const QString &connectionString)
 {
@@ -111,8 +224,19 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
         throw AppError(QStringLiteral("The PostgreSQL database driver (QPSQL) is not available"),
                        ErrorKind::Engine);
 
-    // libpq parses the string (both of its forms); the driver gets the parts,
-    // so that quotes and spaces in a value survive its own assembly.
+    const ServerSettings settings = serverSettings(connectionString);
+    QSqlDatabase db = connectionFor(connectionName, PostgreSqlDriver);
+    db.setHostName(settings.host);
+    db.setDatabaseName(settings.databaseName);
+    db.setUserName(settings.userName);
+    db.setPassword(settings.password);
+    db.setConnectOptions(settings.connectOptions);
+    if (!db.open())
+        raiseEngineError(db.lastError());
+}
+
+ServerSettings serverSettings(const QString &connectionString)
+{
     char *parseError = nullptr;
     const std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
         PQconninfoParse(connectionString.toUtf8().constData(), &parseError), &PQconninfoFree);
@@ -124,11 +248,7 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
                        ErrorKind::Engine);
     }
 
-    QSqlDatabase db = connectionFor(connectionName, PostgreSqlDriver);
-    db.setHostName(QString());
-    db.setDatabaseName(QString());
-    db.setUserName(QString());
-    db.setPassword(QString());
+    ServerSettings settings;
     QStringList extra;
     bool timeoutGiven = false;
     for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
@@ -136,14 +256,20 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
             continue;
         const QString keyword = QString::fromLatin1(option->keyword);
         const QString value = QString::fromUtf8(option->val);
+        if (value.contains(QLatin1Char(';')) && !namedSetting(keyword)) {
+            // The driver passes these on with every ';' made a space.
+            throw AppError(QStringLiteral("%1: the value of %2 holds a ';', which cannot be passed to the server")
+                               .arg(QString::fromLatin1(ConnectionFileName), keyword),
+                           ErrorKind::Engine);
+        }
         if (keyword == QLatin1String("host"))
-            db.setHostName(value);
+            settings.host = value;
         else if (keyword == QLatin1String("dbname"))
-            db.setDatabaseName(value);
+            settings.databaseName = value;
         else if (keyword == QLatin1String("user"))
-            db.setUserName(value);
+            settings.userName = value;
         else if (keyword == QLatin1String("password"))
-            db.setPassword(value);
+            settings.password = value;
         else
             extra << keyword + QLatin1Char('=') + quotedOption(value);
         timeoutGiven = timeoutGiven || keyword == QLatin1String("connect_timeout");
@@ -151,9 +277,8 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
     // A classroom machine that is switched off should not hold start-up for minutes.
     if (!timeoutGiven)
         extra << QStringLiteral("connect_timeout=10");
-    db.setConnectOptions(extra.join(QLatin1Char(';')));
-    if (!db.open())
-        raiseEngineError(db.lastError());
+    settings.connectOptions = extra.join(QLatin1Char(';'));
+    return settings;
 }
 
 QString readConnectionFile(const QString &path)
@@ -162,22 +287,36 @@ QString readConnectionFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1: %2").arg(file.errorString(), QFileInfo(path).absoluteFilePath()),
                        ErrorKind::Engine);
+    const QString text = connectionStringFromText(file.readAll());
+    if (text.isEmpty())
+        throw AppError(QStringLiteral("No connection string in %1").arg(QFileInfo(path).absoluteFilePath()),
+                       ErrorKind::Engine);
+    return text;
+}
+
+QString connectionStringFromText(const QByteArray &text)
+{
     QStringList parts;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    for (const QString &line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
         const QString trimmed = line.trimmed();
         if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
             parts << trimmed;
     }
-    if (parts.isEmpty())
-        throw AppError(QStringLiteral("No connection string in %1").arg(QFileInfo(path).absoluteFilePath()),
-                       ErrorKind::Engine);
     return parts.join(QLatin1Char(' '));
 }
 
 QSqlDatabase connection(const QString &connectionName)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-    if (backendOf(db) != Backend::PostgreSql || (db.isOpen() && !serverDropped(db)))
+    if (backendOf(db) == Backend::Sqlite) {
+        const QString path = db.driver() ? db.driver()->property(FileProperty).toString() : QString();
+        if (db.isOpen())
+            checkSqliteFile(connectionName, db);
+        else if (!path.isEmpty())
+            openSqlite(connectionName, path); // a file removed earlier may be back
+        return db;
+    }
+    if (db.isOpen() && !serverDropped(db))
         return db;
     db.close();
     if (!db.open())

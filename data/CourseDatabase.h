@@ -32,6 +32,21 @@ void openPostgreSql(const QString &connectionName, const QString &connectionStri
 // The connection string a db1.connection file holds: its lines joined, blank
 // lines and lines starting with '#' left out. Throws AppError when unreadable or empty.
 QString readConnectionFile(const QString &path);
+// The same from the file's bytes; empty when it names no connection.
+QString connectionStringFromText(const QByteArray &text);
+
+// What the database driver is given for a connection string: libpq parses it
+// (both of its forms), so that quotes and spaces in a value survive the
+// driver's own assembly. Throws AppError with libpq's reason when it cannot be parsed.
+struct ServerSettings
+{
+    QString host;
+    QString databaseName;
+    QString userName;
+    QString password;
+    QString connectOptions; // the driver's "key='value';..." form
+};
+ServerSettings serverSettings(const QString &connectionString);
 
 // The open connection for a command. A PostgreSQL connection that the server
 // dropped (the command before failed on it) is made again first; when that

@@ -88,6 +88,11 @@ bool CursorTableModel::readOnlyShown(int column) const
     return std::any_of(m_columns.cbegin(), m_columns.cend(), [](const GridColumn &c) { return c.editable; });
 }
 
+bool CursorTableModel::holdsDates(int column) const
+{
+    return m_cursor && m_cursor->isDateColumn(m_cursorColumns.value(column, -1));
+}
+
 Qt::ItemFlags CursorTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);

@@ -31,6 +31,7 @@ public:
 
     // True for a column shown grey: read-only in a grid whose other columns can be edited.
     bool readOnlyShown(int column) const;
+    bool holdsDates(int column) const;
 
 private:
     void resetRows();

@@ -3,9 +3,14 @@
 #include "Messages.h"
 #include "TableCursor.h"
 
+#include <QDate>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QScopedValueRollback>
+#include <QStyle>
+
+#include <algorithm>
 
 DBGrid::DBGrid(QWidget *parent)
     : QTableView(parent)
@@ -30,13 +35,30 @@ void DBGrid::bind(TableCursor *cursor, const QVector<GridColumn> &columns)
         m_model->bind(cursor, columns);
     }
     for (int i = 0; i < columns.size(); ++i)
-        setColumnWidth(i, columns.at(i).width);
+        fitColumnWidth(i, columns.at(i).width);
     if (cursor) {
         m_currentConnection = connect(cursor, &TableCursor::currentChanged, this, &DBGrid::followCursor);
         // A reset of the model drops the current index; put it back on the cursor's row.
         m_resetConnection = connect(m_model, &QAbstractItemModel::modelReset, this, &DBGrid::followCursor);
     }
     followCursor();
+}
+
+void DBGrid::fitColumnWidth(int column, int wanted)
+{
+    setColumnWidth(column, std::max(wanted, narrowestColumnWidth(column)));
+}
+
+int DBGrid::narrowestColumnWidth(int column) const
+{
+    int width = horizontalHeader()->sectionSizeHint(column);
+    if (m_model->holdsDates(column)) {
+        // The widest day and month in the short form the grid shows.
+        const QString date = QLocale::system().toString(QDate(2000, 12, 28), QLocale::ShortFormat);
+        const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        width = std::max(width, fontMetrics().horizontalAdvance(date) + 2 * margin + 1);
+    }
+    return width;
 }
 
 void DBGrid::followCursor()

@@ -21,6 +21,11 @@ public:
     // The usual keys of an editable data grid: Insert, or the down arrow on the
     // last row, starts a new row; Ctrl+Delete deletes the current one after asking.
     void setRowEditingKeys(bool on) { m_rowEditingKeys = on; }
+    // Sets a column to the width wanted, but never narrower than its title
+    // (and, for a date column, a date): scaled design widths laid out for
+    // another font would otherwise cut them.
+    void fitColumnWidth(int column, int wanted);
+    int narrowestColumnWidth(int column) const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -23,8 +23,6 @@ namespace {
 constexpr char MdbFileName[] = "db1.mdb";
 constexpr qint64 JetPageSize = 4096;
 constexpr char ReaderName[] = "korvelta-mdb-import";
-// How long the reader may take before it is given up as hung.
-constexpr int ReaderTimeoutMs = 120000;
 
 [[noreturn]] void fail(const QString &mdbPath, const QString &reason)
 {
@@ -213,8 +211,9 @@ void removeDatabaseFiles(const QString &path)
 
 } // namespace
 
-MdbImport::MdbImport(const QString &readerProgram)
+MdbImport::MdbImport(const QString &readerProgram, int timeoutMs)
     : m_readerProgram(readerProgram.isEmpty() ? defaultReader() : readerProgram)
+    , m_timeoutMs(timeoutMs)
 {
 }
 
@@ -242,21 +241,35 @@ MdbImport::Summary MdbImport::importFile(const QString &mdbPath, const QString &
     reader.start(m_readerProgram, {QFileInfo(mdbPath).absoluteFilePath()});
     if (!reader.waitForStarted())
         fail(mdbPath, QStringLiteral("не запускается программа чтения %1").arg(m_readerProgram));
-    if (!reader.waitForFinished(ReaderTimeoutMs)) {
+    ReaderOutcome outcome;
+    if (!reader.waitForFinished(m_timeoutMs)) {
         reader.kill();
         reader.waitForFinished();
-        fail(mdbPath, QStringLiteral("чтение файла не закончилось за отведённое время"));
+        outcome.timedOut = true;
+    } else {
+        outcome.crashed = reader.exitStatus() == QProcess::CrashExit;
+        outcome.exitCode = reader.exitCode();
+        outcome.standardOutput = reader.readAllStandardOutput();
+        outcome.standardError = reader.readAllStandardError();
     }
-    if (reader.exitStatus() == QProcess::CrashExit)
+    return importReaderOutcome(outcome, mdbPath, sqlitePath);
+}
+
+MdbImport::Summary MdbImport::importReaderOutcome(const ReaderOutcome &outcome, const QString &mdbPath,
+                                                  const QString &sqlitePath)
+{
+    if (outcome.timedOut)
+        fail(mdbPath, QStringLiteral("чтение файла не закончилось за отведённое время"));
+    if (outcome.crashed)
         fail(mdbPath, QStringLiteral("программа чтения завершилась аварийно, файл повреждён"));
-    if (reader.exitCode() != 0) {
+    if (outcome.exitCode != 0) {
         // The library writes its own warnings first; the reader's reason is the last line.
-        const QString reason = QString::fromUtf8(reader.readAllStandardError()).trimmed().split(QLatin1Char('\n')).last();
+        const QString reason = QString::fromUtf8(outcome.standardError).trimmed().split(QLatin1Char('\n')).last();
         fail(mdbPath, reason.isEmpty() ? QStringLiteral("файл не читается") : reason);
     }
 
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(reader.readAllStandardOutput(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(outcome.standardOutput, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isArray())
         fail(mdbPath, QStringLiteral("программа чтения выдала неполные данные"));
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -21,8 +22,10 @@ public:
     };
 
     // `readerProgram` is the reader to run; empty means the one installed
-    // beside this program.
-    explicit MdbImport(const QString &readerProgram = QString());
+    // beside this program. `timeoutMs`: how long it may take before it is
+    // given up as hung.
+    static constexpr int DefaultTimeoutMs = 120000;
+    explicit MdbImport(const QString &readerProgram = QString(), int timeoutMs = DefaultTimeoutMs);
 
     // When `folder` holds db1.mdb and no db1.sqlite: imports it and gives the
     // message that says what was brought over. Nothing to do gives nullopt.
@@ -33,6 +36,21 @@ public:
     // rename). Throws AppError naming `mdbPath`.
     Summary importFile(const QString &mdbPath, const QString &sqlitePath) const;
 
+    // How the reader child ended and what it wrote.
+    struct ReaderOutcome
+    {
+        bool timedOut = false;
+        bool crashed = false;
+        int exitCode = 0;
+        QByteArray standardOutput;
+        QByteArray standardError;
+    };
+
+    // Writes `sqlitePath` from what the reader gave for `mdbPath`; any outcome
+    // but a whole, well-formed output throws AppError naming `mdbPath`.
+    static Summary importReaderOutcome(const ReaderOutcome &outcome, const QString &mdbPath,
+                                       const QString &sqlitePath);
+
     // Why the file cannot be a Jet 4 database, from its header and size
     // alone; empty when it may be one.
     static QString signatureProblem(const QString &mdbPath);
@@ -41,4 +59,5 @@ public:
 
 private:
     QString m_readerProgram;
+    int m_timeoutMs;
 };

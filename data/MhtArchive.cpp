@@ -27,8 +27,11 @@ QString lowerKey(const QString &key)
 QString keyOf(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("file"))
-        return url.path();
+    if (scheme == QLatin1String("file")) {
+        // "file:page.htm" has a path without its slash; the served address needs one.
+        const QString path = url.path();
+        return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
+    }
     return QLatin1Char('/') + scheme + QLatin1Char('/') + url.host() + url.path();
 }
 

@@ -44,13 +44,20 @@ const MhtArchive *MhtSchemeHandler::archive(const QString &path)
     return m_cached.get();
 }
 
-void MhtSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+MhtSchemeHandler::Request MhtSchemeHandler::parseRequest(const QUrl &url)
 {
-    const QString path = job->requestUrl().path(QUrl::FullyEncoded);
+    const QString path = url.path(QUrl::FullyEncoded);
     const qsizetype slash = path.indexOf(QLatin1Char('/'), 1);
     const QByteArray hex = (slash < 0 ? path.mid(1) : path.mid(1, slash - 1)).toLatin1();
     const QString key = slash < 0 ? QString() : QUrl::fromPercentEncoding(path.mid(slash).toUtf8());
-    const MhtArchive *mht = archive(QFile::decodeName(QByteArray::fromHex(hex)));
+    return {QFile::decodeName(QByteArray::fromHex(hex)), key};
+}
+
+void MhtSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const Request request = parseRequest(job->requestUrl());
+    const QString &key = request.key;
+    const MhtArchive *mht = archive(request.archivePath);
     if (!mht) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;

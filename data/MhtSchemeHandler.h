@@ -23,6 +23,15 @@ public:
     // The address that shows the archive's page.
     static QUrl pageUrl(const QString &archivePath, const MhtArchive &archive);
 
+    // What a request address names: the archive's path and the part's key
+    // (empty for the page itself).
+    struct Request
+    {
+        QString archivePath;
+        QString key;
+    };
+    static Request parseRequest(const QUrl &url);
+
     void requestStarted(QWebEngineUrlRequestJob *job) override;
 
     // The archive at `path`, parsed once while the file stays unchanged: the

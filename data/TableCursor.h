@@ -34,6 +34,7 @@ public:
     void setConnectionName(const QString &name) { m_connectionName = name; }
     // Columns whose values are dates, stored as 'YYYY-MM-DD' text and read as QDate.
     void setDateColumns(const QStringList &columns);
+    bool isDateColumn(int column) const { return m_isDate.value(column, false); }
     // The width of a text column in characters: every value set in it is cut
     // to that, whoever writes it (a window, a grid cell).
     void setMaxLength(const QString &column, int characters);

@@ -130,7 +130,7 @@ void TForm4::applyColumnWidths()
     };
     for (const auto &[grid, columns] : grids) {
         for (int i = 0; i < columns->size(); ++i)
-            grid->setColumnWidth(i, WindowPlacement::scaled(columns->at(i).width, m_scale));
+            grid->fitColumnWidth(i, WindowPlacement::scaled(columns->at(i).width, m_scale));
     }
 }
 

@@ -9,9 +9,28 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
+
+// A control character (NUL, ^A …) is no part of a text a teacher types: the file
+// is damaged or not text at all, and the test window could not show it.
+void refuseControlCharacters(const QStringList &lines, const QString &fileName, std::vector<FileRemark> &errors)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const auto control = std::find_if(line.cbegin(), line.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control && !c.isSpace();
+        });
+        if (control != line.cend()) {
+            errors.push_back({fileName, i + 1,
+                              QStringLiteral("управляющий символ U+%1 в строке: файл повреждён или это не текст")
+                                  .arg(QString::number(control->unicode(), 16).toUpper().rightJustified(4, u'0'))});
+        }
+    }
+}
 
 } // namespace
 
@@ -47,6 +66,7 @@ QuestionBank QuestionBank::parse(const QString &text, Format format, const QStri
         AikenFormat::parse(lines, fileName, bank);
     else
         GiftFormat::parse(lines, fileName, bank);
+    refuseControlCharacters(lines, fileName, bank.errors);
 
     if (bank.questions.size() > std::size_t(MaxQuestions)) {
         bank.errors.push_back({fileName, bank.questions.at(MaxQuestions).line,

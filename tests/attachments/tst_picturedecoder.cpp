@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "MetafileReader.h"
 #include "PictureDecoder.h"
 #include "PictureFixtures.h"
 #include "TestCourse.h"
@@ -15,6 +16,8 @@ private slots:
     void decodesByExtension();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
+    void metafileReaderFailures_data();
+    void metafileReaderFailures();
 };
 
 namespace {
@@ -103,6 +106,40 @@ void TestPictureDecoder::refusesWhatItCannotRead()
         QFAIL("decoded a picture it should refuse");
     } catch (const AppError &error) {
         QCOMPARE(error.message(), message);
+    }
+}
+
+// The metafile reader child failing in each way it can: the program gets a
+// message and goes on.
+void TestPictureDecoder::metafileReaderFailures_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("reader crashes") << QByteArray("kill -SEGV $$\n")
+                                    << "Windows metafile: the file is damaged (the decoder stopped on it)";
+    QTest::newRow("reader hangs") << QByteArray("sleep 30\n") << "Windows metafile: the file could not be decoded in 0.5 s";
+    QTest::newRow("reader gives its reason") << QByteArray("echo 'Windows metafile: unexpected end of file' >&2; exit 1\n")
+                                             << "Windows metafile: unexpected end of file";
+    QTest::newRow("reader output cut short") << QByteArray("printf 'KPIC\\004\\000\\000\\000\\004\\000\\000\\000abc'\n")
+                                             << "Windows metafile: the picture reader gave an incomplete picture";
+    QTest::newRow("reader missing") << QByteArray() << "Windows metafile: the picture reader";
+}
+
+void TestPictureDecoder::metafileReaderFailures()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, message);
+    TestCourse course(false);
+    const QString reader = course.filePath("reader.sh");
+    if (!script.isEmpty()) {
+        course.writeFile("reader.sh", "#!/bin/sh\ncat >/dev/null\n" + script);
+        QFile::setPermissions(reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    try {
+        MetafileReader(reader, 500).decode(PictureDecoder::Kind::Wmf, PictureFixtures::wmf(QSize(8, 8)));
+        QFAIL("a failed reader gave a picture");
+    } catch (const AppError &error) {
+        QVERIFY2(error.message().startsWith(message), qPrintable(error.message()));
     }
 }
 

@@ -201,6 +201,7 @@ void TestMdbImport::readerFailures_data()
                                            << "своя причина";
     QTest::newRow("reader output cut short") << QByteArray("printf '[{\"name\":\"urok\",'\n") << "неполные данные";
     QTest::newRow("reader gives no tables") << QByteArray("printf '[]'\n") << "не найдена таблица urok";
+    QTest::newRow("reader hangs") << QByteArray("printf '[{'; sleep 30\n") << "не закончилось за отведённое время";
 }
 
 void TestMdbImport::readerFailures()
@@ -220,7 +221,7 @@ void TestMdbImport::readerFailures()
     QFile::setPermissions(reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     try {
-        MdbImport(reader).importFolder(course.path());
+        MdbImport(reader, 1000).importFolder(course.path());
         QFAIL("a failed reader gave an import");
     } catch (const AppError &error) {
         QVERIFY2(error.message().contains(course.filePath(QStringLiteral("db1.mdb"))), qPrintable(error.message()));

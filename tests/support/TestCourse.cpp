@@ -2,11 +2,10 @@
 
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "FixtureFile.h"
 #include "TableCursor.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -92,19 +91,12 @@ QString TestCourse::filePath(const QString &relative) const
 
 void TestCourse::writeFile(const QString &relative, const QByteArray &bytes) const
 {
-    const QString full = filePath(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write fixture file %s", qPrintable(full));
+    FixtureFile::write(filePath(relative), bytes);
 }
 
 QByteArray TestCourse::readFile(const QString &relative) const
 {
-    QFile file(filePath(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return FixtureFile::read(filePath(relative));
 }
 
 void TestCourse::createDatabase()

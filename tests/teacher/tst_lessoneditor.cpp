@@ -14,6 +14,7 @@
 #include "WidgetTestMain.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,12 +103,28 @@ void TestLessonEditor::layoutFollowsTheDesktop()
     QFETCH(QRect, geometry);
     QFETCH(int, titleColumn);
     QFETCH(int, nameColumn);
+    // Late in the year: the widest day and month a date can show.
+    m_on->course().addJournalRow("Иванов", "ЭЛ-21", 4, "Электричество", "2026-12-28");
     m_on->start();
 
     Form4->layOutFor(desktop, dpi);
     QCOMPARE(QRect(Form4->pos(), Form4->size()), geometry);
     QCOMPARE(component<DBGrid>(Form4, "DBGrid5")->columnWidth(0), titleColumn);
     QCOMPARE(component<DBGrid>(Form4, "DBGrid4")->columnWidth(0), nameColumn);
+    // Scaled down, a column still shows its whole title, and the journal's dates whole.
+    for (const char *name : {"DBGrid5", "DBGrid4"}) {
+        DBGrid *grid = component<DBGrid>(Form4, name);
+        for (int column = 0; column < grid->model()->columnCount(); ++column) {
+            QVERIFY2(grid->columnWidth(column) >= grid->horizontalHeader()->sectionSizeHint(column),
+                     qPrintable(grid->model()->headerData(column, Qt::Horizontal).toString()));
+        }
+    }
+    DBGrid *journal = component<DBGrid>(Form4, "DBGrid4");
+    const int dateColumn = 4;
+    QCOMPARE(journal->model()->headerData(dateColumn, Qt::Horizontal).toString(), QString("Дата занятия"));
+    const QString date = journal->model()->index(0, dateColumn).data().toString();
+    QVERIFY(!date.isEmpty());
+    QVERIFY2(journal->columnWidth(dateColumn) > journal->fontMetrics().horizontalAdvance(date), qPrintable(date));
     // Opened, it keeps that place: beside the main window's tree, not over it at the corner.
     Form1->N1Click();
     QCOMPARE(Form4->size(), geometry.size());

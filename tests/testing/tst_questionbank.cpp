@@ -60,6 +60,8 @@ private slots:
     void decode();
     void detectFormat_data();
     void detectFormat();
+    void controlCharacters_data();
+    void controlCharacters();
     void aikenTextReadsBack();
     void moreQuestionsThanATestHolds();
 };
@@ -266,6 +268,36 @@ void TestQuestionBank::detectFormat()
     QFETCH(QString, text);
     QFETCH(bool, gift);
     QCOMPARE(QuestionBank::detectFormat(fileName, text) == QuestionBank::Format::Gift, gift);
+}
+
+void TestQuestionBank::controlCharacters_data()
+{
+    QTest::addColumn<bool>("gift");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("errors");
+
+    const auto with = [](const char *before, char16_t control, const char *after) {
+        return QString::fromUtf8(before) + QChar(control) + QString::fromUtf8(after);
+    };
+    QTest::newRow("NUL in an Aiken option") << false << with("Вопрос\nA. 1", 0, "\nB. 2\nANSWER: A\n")
+                                            << QStringList{"2: управляющий символ U+0000"};
+    QTest::newRow("GIFT: the line of the character, not of the question")
+        << true << with("Вопрос {\n=a\n~b", 0x1B, "\n}\n") << QStringList{"3: управляющий символ U+001B"};
+    QTest::newRow("GIFT: also in a comment") << true << with("// тема", 0x7F, "\nВопрос {=a ~b}\n")
+                                             << QStringList{"1: управляющий символ U+007F"};
+    QTest::newRow("tab and form feed are spaces")
+        << false << with("Вопрос\tпервый\nA. 1", u'\f', "\nB. 2\nANSWER: A\n") << QStringList();
+}
+
+// A damaged or binary file is refused before its texts reach the test window.
+void TestQuestionBank::controlCharacters()
+{
+    QFETCH(bool, gift);
+    QFETCH(QString, text);
+    QFETCH(QStringList, errors);
+    const QuestionBank bank =
+        QuestionBank::parse(text, gift ? QuestionBank::Format::Gift : QuestionBank::Format::Aiken, Bank);
+    compareRemarks(bank.errors, errors);
 }
 
 void TestQuestionBank::aikenTextReadsBack()
