@@ -15,17 +15,27 @@
 
 MediaPlayer::MediaPlayer(QObject *parent)
     : QObject(parent)
-    , m_player(std::make_unique<QMediaPlayer>())
-    , m_audio(std::make_unique<QAudioOutput>())
 {
-    // Without an audio output nothing plays, even on a machine with no sound card.
-    m_player->setAudioOutput(m_audio.get());
 }
 
 MediaPlayer::~MediaPlayer()
 {
+    if (!m_player)
+        return;
     m_player->stop();
     m_player->setVideoOutput(nullptr);
+}
+
+void MediaPlayer::ensurePlayer()
+{
+    // The media back end costs a noticeable part of start-up; most sessions
+    // never play anything, so it starts with the first file opened.
+    if (m_player)
+        return;
+    m_player = std::make_unique<QMediaPlayer>();
+    m_audio = std::make_unique<QAudioOutput>();
+    // Without an audio output nothing plays, even on a machine with no sound card.
+    m_player->setAudioOutput(m_audio.get());
 }
 
 void MediaPlayer::checkOpen() const
@@ -36,6 +46,8 @@ void MediaPlayer::checkOpen() const
 
 void MediaPlayer::Close()
 {
+    if (!m_player)
+        return;
     m_player->stop();
     m_player->setSource(QUrl());
     if (m_videoWindow)
@@ -50,6 +62,7 @@ void MediaPlayer::Open()
     if (!QFileInfo(disk).isFile())
         throw AppError(QStringLiteral("The specified file was not found: %1").arg(disk),
                        ErrorKind::MediaDevice);
+    ensurePlayer();
 
     QEventLoop loop;
     QTimer timeout;
@@ -119,10 +132,10 @@ void MediaPlayer::Stop()
 
 bool MediaPlayer::isPlaying() const
 {
-    return m_player->playbackState() == QMediaPlayer::PlayingState;
+    return m_player && m_player->playbackState() == QMediaPlayer::PlayingState;
 }
 
 bool MediaPlayer::hasVideo() const
 {
-    return m_player->hasVideo();
+    return m_player && m_player->hasVideo();
 }

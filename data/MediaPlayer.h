@@ -37,6 +37,7 @@ public:
     bool isOpen() const { return m_open; }
     bool isPlaying() const;
     bool hasVideo() const;
+    // Null until the first Open.
     QMediaPlayer *player() const { return m_player.get(); }
     QVideoWidget *videoWindow() const { return m_videoWindow.get(); }
 
@@ -49,6 +50,7 @@ protected:
 
 private:
     void checkOpen() const;
+    void ensurePlayer();
 
     QString m_fileName;
     bool m_open = false;

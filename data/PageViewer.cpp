@@ -1,29 +1,18 @@
 #include "PageViewer.h"
 
 #include "LessonPaths.h"
-#include "MhtSchemeHandler.h"
+#include "PageEngine.h"
+#include "PageEngineLoader.h"
 
-#include <QFileInfo>
-#include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
+
+#include <utility>
 
 PageViewer::PageViewer(QWidget *parent)
     : QWidget(parent)
-    , m_view(new QWebEngineView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
-    // One handler per profile, owned by it; both viewers share the profile.
-    QWebEngineProfile *profile = m_view->page()->profile();
-    m_archives = const_cast<MhtSchemeHandler *>(
-        static_cast<const MhtSchemeHandler *>(profile->urlSchemeHandler(MhtSchemeHandler::schemeName())));
-    if (!m_archives) {
-        m_archives = new MhtSchemeHandler(profile);
-        profile->installUrlSchemeHandler(MhtSchemeHandler::schemeName(), m_archives);
-    }
 }
 
 PageViewer::~PageViewer() = default;
@@ -31,15 +20,37 @@ PageViewer::~PageViewer() = default;
 void PageViewer::Navigate(const QString &path)
 {
     const QString disk = LessonPaths::toDisk(path);
-    if (QFileInfo(disk).suffix().compare(QLatin1String("mht"), Qt::CaseInsensitive) == 0) {
-        // Archives WebEngine shows by itself stay with its own loader. The
-        // handler keeps the archive parsed here for the page's own requests.
-        const QString absolute = QFileInfo(disk).absoluteFilePath();
-        const MhtArchive *archive = m_archives->archive(absolute);
-        if (archive && !archive->loadsNatively()) {
-            m_view->load(MhtSchemeHandler::pageUrl(absolute, *archive));
-            return;
-        }
+    if (m_view) {
+        PageEngineLoader::engine()->navigate(m_view, disk);
+        return;
     }
-    m_view->load(QUrl::fromLocalFile(disk));
+    m_waitingPage = disk;
+    if (PageEngineLoader::attempted()) {
+        makeView();
+    } else if (!m_engineAwaited) {
+        m_engineAwaited = true;
+        PageEngineLoader::afterFirstPaint(this, [this] { makeView(); });
+    }
+}
+
+QWebEngineView *PageViewer::view()
+{
+    makeView();
+    return m_view;
+}
+
+bool PageViewer::makeView()
+{
+    if (m_view)
+        return true;
+    PageEngine *engine = PageEngineLoader::engine();
+    if (!engine)
+        return false;
+    const PageEngine::View made = engine->createView(this);
+    layout()->addWidget(made.widget);
+    made.widget->show();
+    m_view = made.view;
+    if (!m_waitingPage.isEmpty())
+        engine->navigate(m_view, std::exchange(m_waitingPage, QString()));
+    return true;
 }

@@ -3,11 +3,12 @@
 #include <QString>
 #include <QWidget>
 
-class MhtSchemeHandler;
 class QWebEngineView;
 
 // The embedded page viewer: shows a local .htm, .html or .mht file named by a
-// backslash path built from the application folder.
+// backslash path built from the application folder. Its engine is loaded
+// after the program's first window has painted itself; a page asked for
+// before then shows as soon as the engine is there.
 class PageViewer final : public QWidget
 {
     Q_OBJECT
@@ -20,9 +21,14 @@ public:
     // Returns at once; the page loads in the background.
     void Navigate(const QString &path);
 
-    QWebEngineView *view() const { return m_view; }
+    // The engine's view, made now (the engine loaded first) when it was not
+    // yet; null when the engine's module cannot be loaded.
+    QWebEngineView *view();
 
 private:
-    QWebEngineView *m_view;
-    MhtSchemeHandler *m_archives; // owned by the view's profile
+    bool makeView();
+
+    QWebEngineView *m_view = nullptr;
+    QString m_waitingPage; // asked for before the view existed, as a disk path
+    bool m_engineAwaited = false;
 };

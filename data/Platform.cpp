@@ -3,12 +3,9 @@
 #include <QtGlobal>
 #include <QDir>
 #include <QGuiApplication>
-#include <QWebEngineUrlScheme>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
-
-#include "MhtSchemeHandler.h"
 
 #include <unistd.h>
 
@@ -25,20 +22,6 @@ void prepareEnvironment()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    registerUrlSchemes();
-}
-
-void registerUrlSchemes()
-{
-    const QByteArray name = MhtSchemeHandler::schemeName();
-    if (!QWebEngineUrlScheme::schemeByName(name).name().isEmpty())
-        return;
-    QWebEngineUrlScheme scheme(name);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    // Local like file: pages, so that the pages it serves show no warnings
-    // about insecure content; it reaches nothing outside the archive.
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme);
-    QWebEngineUrlScheme::registerScheme(scheme);
 }
 
 bool hasDisplay()

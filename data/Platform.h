@@ -9,11 +9,6 @@ namespace Platform {
 // no MIDI) unless the user chose otherwise.
 void prepareEnvironment();
 
-// The scheme that serves .mht archives to the page viewer; called by
-// prepareEnvironment(), since WebEngine reads the schemes only before the
-// application object exists.
-void registerUrlSchemes();
-
 // True when a window system can be reached (or a platform was chosen explicitly).
 bool hasDisplay();
 

@@ -6,10 +6,23 @@
 
 namespace RowFilters {
 
+namespace {
+
+bool isWholeNumber(const QVariant &value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::Int || type == QMetaType::LongLong;
+}
+
+} // namespace
+
 bool sameValue(const QVariant &cell, const QVariant &wanted)
 {
     if (cell.isNull() || wanted.isNull())
         return false;
+    // Whole numbers compare as their text would, without making the text.
+    if (isWholeNumber(cell) && isWholeNumber(wanted))
+        return cell.toLongLong() == wanted.toLongLong();
     if (cell.typeId() == QMetaType::QDate || wanted.typeId() == QMetaType::QDate)
         return cell.toDate() == wanted.toDate();
     return cell.toString() == wanted.toString();

@@ -4,6 +4,7 @@
 
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "KeyedDelete.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -218,22 +219,28 @@ void TableCursor::removeAllInView()
     QSqlDatabase db = CourseDatabase::connection(m_connectionName);
     if (!db.transaction())
         CourseDatabase::raiseEngineError(db.lastError());
-    QSqlQuery query(db);
-    if (!query.prepare(deleteStatement(db)))
-        rollBackAndRaise(db, query.lastError());
-    QSet<qint64> gone;
-    gone.reserve(m_view.size());
-    for (int index : std::as_const(m_view)) {
-        query.bindValue(0, m_rows[index].key);
-        if (!query.exec())
-            rollBackAndRaise(db, query.lastError());
-        gone.insert(m_rows[index].key);
-    }
+    QVector<qint64> keys;
+    keys.reserve(m_view.size());
+    for (int index : std::as_const(m_view))
+        keys.append(m_rows[index].key);
+    const QSqlError error = KeyedDelete::deleteRows(db, CourseDatabase::quotedName(m_table), keyExpression(db), keys);
+    if (error.isValid())
+        throw AppError(CourseDatabase::engineText(error), ErrorKind::Engine);
     if (!db.commit())
         rollBackAndRaise(db, db.lastError());
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                                [&gone](const Row &row) { return gone.contains(row.key); }),
-                 m_rows.end());
-    rebuildView();
-    showNewView(m_view.isEmpty() ? -1 : 0);
+    // Every row the filter lets through is gone, so the view is empty.
+    std::vector<bool> gone(m_rows.size());
+    for (int index : std::as_const(m_view))
+        gone[size_t(index)] = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (gone[i])
+            continue;
+        if (kept != i)
+            m_rows[kept] = std::move(m_rows[i]);
+        ++kept;
+    }
+    m_rows.resize(kept);
+    m_view.clear();
+    showNewView(-1);
 }

@@ -11,11 +11,13 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 
 korvelta_units(CORE_SOURCES data AppError GridColumn LessonPaths RowFilter TableCursor
-  TableCursorStorage CourseDatabase JournalRows DialogFilter MdbImport ProgramLauncher MhtArchive)
+  TableCursorStorage KeyedDelete CourseDatabase JournalRows DialogFilter MdbImport ProgramLauncher MhtArchive)
 # Tests and benchmarks run from their own build folders, away from the reader.
 set_source_files_properties(data/MdbImport.cpp PROPERTIES
   COMPILE_DEFINITIONS KORVELTA_MDB_IMPORT_BUILT="${CMAKE_BINARY_DIR}/korvelta-mdb-import")
 set_property(SOURCE data/MdbImport.cpp APPEND PROPERTY
   COMPILE_DEFINITIONS KORVELTA_HELPERS_FROM_PROGRAM="${KORVELTA_HELPERS_FROM_PROGRAM}")
-korvelta_units(GUI_SOURCES data Messages WindowPlacement StatusClock Platform MhtSchemeHandler
-  PageViewer MediaPlayer Unit2 CursorTableModel DBGrid DBEdit DBNavigator)
+korvelta_units(GUI_SOURCES data Messages WindowPlacement StatusClock Platform PageViewer PageEngine
+  PageEngineLoader MediaPlayer Unit2 CursorTableModel DBGrid DBEdit DBNavigator)
+set_source_files_properties(data/PageEngineLoader.cpp PROPERTIES COMPILE_DEFINITIONS
+  "KORVELTA_MODULES_FROM_PROGRAM=\"${KORVELTA_MODULES_FROM_PROGRAM}\";KORVELTA_PAGES_BUILT=\"${CMAKE_BINARY_DIR}/korvelta-pages.so\"")

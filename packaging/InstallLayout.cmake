@@ -7,8 +7,14 @@ set(KORVELTA_ID org.korvelta.korvelta)
 # Programs the course program starts itself, away from PATH.
 set(KORVELTA_HELPER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/korvelta)
 set(KORVELTA_DEMO_DIR ${CMAKE_INSTALL_DATADIR}/korvelta/demo)
+# Modules the course program loads itself (the page viewer's engine). One
+# level deeper than a library folder: they are no libraries for the dynamic
+# linker, so the package runs no ldconfig for them.
+set(KORVELTA_MODULE_DIR ${CMAKE_INSTALL_LIBDIR}/korvelta/modules)
 file(RELATIVE_PATH KORVELTA_HELPERS_FROM_PROGRAM
   ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${KORVELTA_HELPER_DIR})
+file(RELATIVE_PATH KORVELTA_MODULES_FROM_PROGRAM
+  ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${KORVELTA_MODULE_DIR})
 file(RELATIVE_PATH KORVELTA_DEMO_FROM_PROGRAM
   ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${KORVELTA_DEMO_DIR})
 

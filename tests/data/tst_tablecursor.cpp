@@ -1,5 +1,6 @@
 #include "AppError.h"
 #include "CourseDatabase.h"
+#include "KeyedDelete.h"
 #include "TableCursor.h"
 #include "TestCourse.h"
 
@@ -37,6 +38,8 @@ private slots:
     void filter();
     void filterChangePostsPendingEdit();
     void removeAllInViewDeletesOnlyRowsInView();
+    void removeAllInViewAcrossStatements_data();
+    void removeAllInViewAcrossStatements();
     void refreshShowsRowsOfOtherCopies();
     void engineErrorOnPostKeepsState();
     void closedTableErrors();
@@ -340,6 +343,65 @@ void TestTableCursor::removeAllInViewDeletesOnlyRowsInView()
     m_journal->setFiltered(false);
     QCOMPARE(m_journal->recordCount(), 2);
     QCOMPARE(m_course->rows("SELECT fio FROM jurnal ORDER BY код"), (QStringList{"Петров", "O'Brien"}));
+}
+
+void TestTableCursor::removeAllInViewAcrossStatements_data()
+{
+    QTest::addColumn<int>("inView");
+    QTest::addColumn<bool>("lastRefused");
+
+    const int batch = KeyedDelete::KeysPerStatement;
+    QTest::newRow("one row") << 1 << false;
+    QTest::newRow("one full statement") << batch << false;
+    QTest::newRow("one key past a statement") << batch + 1 << false;
+    QTest::newRow("two statements and one key") << 2 * batch + 1 << false;
+    QTest::newRow("last statement refused: nothing deleted") << batch + 1 << true;
+}
+
+// The rows in view are deleted in statements of many keys each; the rows
+// between them, and every row when one statement fails, must stay.
+void TestTableCursor::removeAllInViewAcrossStatements()
+{
+    QFETCH(int, inView);
+    QFETCH(bool, lastRefused);
+
+    // Rows to delete alternate with rows to keep, so no key range covers both.
+    m_course->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                  "INSERT INTO jurnal (fio, urok, ocenka) "
+                                  "SELECT CASE WHEN i % 2 = 0 THEN 'Пакет' ELSE 'Другой' END, 'W', 0 FROM n")
+                       .arg(2 * inView));
+    if (lastRefused) {
+        m_course->exec("UPDATE jurnal SET urok = 'locked' WHERE код = (SELECT max(код) FROM jurnal WHERE fio = 'Пакет')");
+        if (m_course->backend() == TestCourse::Backend::Sqlite) {
+            m_course->exec("CREATE TRIGGER keep_locked BEFORE DELETE ON jurnal WHEN old.urok = 'locked' "
+                           "BEGIN SELECT RAISE(ABORT, 'row is locked'); END");
+        } else {
+            m_course->exec("CREATE FUNCTION keep_locked() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$BEGIN IF OLD.urok = 'locked' THEN RAISE EXCEPTION 'row is locked'; END IF; "
+                           "RETURN OLD; END$$");
+            m_course->exec("CREATE TRIGGER keep_locked BEFORE DELETE ON jurnal FOR EACH ROW EXECUTE FUNCTION keep_locked()");
+        }
+    }
+    openJournal();
+    m_journal->setFilter({{"fio", "Пакет"}});
+    m_journal->setFiltered(true);
+    QCOMPARE(m_journal->recordCount(), inView);
+
+    const int stored = 5 + 2 * inView;
+    if (lastRefused) {
+        QVERIFY_THROWS_EXCEPTION(AppError, m_journal->removeAllInView());
+        QCOMPARE(m_course->scalar("SELECT count(*) FROM jurnal").toInt(), stored);
+        QCOMPARE(m_journal->recordCount(), inView);
+        return;
+    }
+    m_journal->removeAllInView();
+    QCOMPARE(m_journal->recordCount(), 0);
+    QCOMPARE(m_course->scalar("SELECT count(*) FROM jurnal WHERE fio = 'Пакет'").toInt(), 0);
+    QCOMPARE(m_course->scalar("SELECT count(*) FROM jurnal").toInt(), stored - inView);
+    m_journal->setFiltered(false);
+    QCOMPARE(m_journal->recordCount(), stored - inView);
+    m_journal->last();
+    QCOMPARE(m_journal->value("fio").toString(), QString("Другой"));
 }
 
 void TestTableCursor::refreshShowsRowsOfOtherCopies()
