@@ -9,10 +9,10 @@
 
 namespace {
 
-// Makes the entries named in spec under root: "name" a file, "name/" a folder.
-void make(const QString &root, const QStringList &spec)
+// Makes the listed entries under root: "name" a file, "name/" a folder.
+void make(const QString &root, const QStringList &entries)
 {
-    for (const QString &entry : spec) {
+    for (const QString &entry : entries) {
         const QString path = QDir(root).filePath(entry);
         if (entry.endsWith(QLatin1Char('/'))) {
             QVERIFY(QDir().mkpath(path));
